@@ -1,0 +1,7 @@
+# Native build: the window-free parts, their unit tests and the settings checker.
+find_package(GTest REQUIRED)
+
+add_library(glimra_portable STATIC ${GLIMRA_PORTABLE_SOURCES})
+target_include_directories(glimra_portable PUBLIC ${PROJECT_SOURCE_DIR})
+
+add_subdirectory(tests/unit)

@@ -1,0 +1,31 @@
+# Windows build: GLIMRA.dll, the reference host "tarvex.exe" and the end-to-end tests.
+
+# The plug-in imports the host's functions by name from "tarvex.exe".
+set(TARVEX_IMPORT_LIBRARY ${PROJECT_BINARY_DIR}/libtarvex_imports.a)
+add_custom_command(
+  OUTPUT ${TARVEX_IMPORT_LIBRARY}
+  COMMAND ${CMAKE_DLLTOOL} -D tarvex.exe -d ${PROJECT_SOURCE_DIR}/plugin/tarvex.def
+          -l ${TARVEX_IMPORT_LIBRARY}
+  DEPENDS ${PROJECT_SOURCE_DIR}/plugin/tarvex.def
+  COMMENT "Making the import library for tarvex.exe")
+add_custom_target(tarvex_imports DEPENDS ${TARVEX_IMPORT_LIBRARY})
+
+# A small, self-contained DLL: no exceptions, no RTTI, unused sections dropped,
+# and the compiler's own runtime linked in, so it needs only system DLLs and the host.
+add_library(glimra SHARED
+  ${GLIMRA_PORTABLE_SOURCES}
+  plugin/plugin.cpp
+  settings/module_path_windows.cpp
+  display/display_window.cpp
+  display/outlined_text.cpp
+  plugin/GLIMRA.def)
+set_target_properties(glimra PROPERTIES OUTPUT_NAME GLIMRA PREFIX "" SUFFIX ".dll")
+target_include_directories(glimra PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(glimra PRIVATE -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+                                      -ffunction-sections -fdata-sections)
+target_link_options(glimra PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+add_dependencies(glimra tarvex_imports)
+target_link_libraries(glimra PRIVATE ${TARVEX_IMPORT_LIBRARY} user32 gdi32 kernel32)
+
+add_test(NAME dll.tables
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/dll/check_dll_tables.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)

@@ -1,0 +1,137 @@
+// The display window: its font, class, creation, window procedure and timer.
+#include "display/display.h"
+
+#include "settings/settings.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr const char* OSD_CLASS_NAME = "osd_window";
+constexpr DWORD OSD_EX_STYLE = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST;
+constexpr DWORD OSD_STYLE = WS_POPUP | WS_VISIBLE;
+constexpr int OSD_WIDTH = 800;
+constexpr int OSD_HEIGHT_BEYOND_FONT = 30;
+static_assert(OSD_EX_STYLE == 0x800A8 && OSD_STYLE == 0x90000000);
+
+// The host keeps this list for as long as the module is loaded.
+constexpr UINT registeredMessages[] = {HOST_MSG_TEXT, 0};
+
+// The record this window procedure serves, taken from the creation parameter.
+OsdWindow* procRecord;
+
+// fontHeight is a percentage of one logical inch. The product is taken
+// unsigned, so a negative setting gives a huge height rather than a negative one.
+int fontPixelHeight(int dotsPerInch, int32_t fontHeight) {
+    return static_cast<int>(static_cast<uint32_t>(dotsPerInch) * static_cast<uint32_t>(fontHeight) /
+                            100);
+}
+
+int screenDotsPerInch() {
+    HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dotsPerInch;
+}
+
+// Unsmoothed quality: every letter pixel is the text colour itself, never
+// blended with the black background that the colour key removes.
+HFONT createOsdFont(int pixelHeight) {
+    return CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0,
+                       "Verdana");
+}
+
+// The black background brush paints exactly the colour that the key makes see-through.
+bool registerOsdClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = osdWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = OSD_CLASS_NAME;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+LRESULT onCreate(HWND window, LPARAM lParam) {
+    procRecord = static_cast<OsdWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SendMessageA(hostWnd, HOST_MSG_REGISTER, reinterpret_cast<WPARAM>(window),
+                 reinterpret_cast<LPARAM>(registeredMessages));
+    return 0;
+}
+
+LRESULT onTimer(HWND window, WPARAM timerId) {
+    if (timerId == OSD_HIDE_TIMER) {
+        ShowWindow(window, SW_HIDE);
+        KillTimer(window, OSD_HIDE_TIMER);
+    }
+    return 0;
+}
+
+// A null text would crash the host; the display then stays as it is.
+LRESULT onHostText(LPARAM lParam) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    if (text) {
+        showText(*procRecord, text, static_cast<UINT>(osdSettings.timeout));
+    }
+    return 0;
+}
+
+} // namespace
+
+bool createDisplay(OsdWindow& record) {
+    const int fontPixels = fontPixelHeight(screenDotsPerInch(), osdSettings.fontHeight);
+    record.font = createOsdFont(fontPixels);
+    if (!record.font) {
+        return false;
+    }
+    if (!registerOsdClass(record.instance)) {
+        return false;
+    }
+    record.hwnd = CreateWindowExA(OSD_EX_STYLE, OSD_CLASS_NAME, nullptr, OSD_STYLE, 0, 0, OSD_WIDTH,
+                                  fontPixels + OSD_HEIGHT_BEYOND_FONT, GetDesktopWindow(), nullptr,
+                                  record.instance, &record);
+    // Every pure black pixel of the window becomes see-through.
+    pSetLayeredWindowAttributes(record.hwnd, RGB(0, 0, 0), 0, LWA_COLORKEY);
+    return record.hwnd != nullptr;
+}
+
+void showText(OsdWindow& record, const char* text, UINT milliseconds) {
+    // strncpy pads with NULs but leaves a long text unterminated; cut it to fit.
+    std::strncpy(record.text, text, OSD_TEXT_SIZE);
+    record.text[OSD_TEXT_SIZE - 1] = '\0';
+    ShowWindow(record.hwnd, SW_SHOW);
+    InvalidateRect(record.hwnd, nullptr, TRUE);
+    SetTimer(record.hwnd, OSD_HIDE_TIMER, milliseconds, nullptr); // restarts a running countdown
+}
+
+void destroyDisplay(OsdWindow& record) {
+    DestroyWindow(record.hwnd);
+    UnregisterClassA(OSD_CLASS_NAME, record.instance);
+    if (record.font) {
+        DeleteObject(record.font);
+    }
+}
+
+LRESULT CALLBACK osdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window, lParam);
+    case WM_DESTROY:
+        return 0;
+    case WM_PAINT:
+        if (procRecord->text[0] == '\0') {
+            break;
+        }
+        return paintOutlinedText(*procRecord);
+    case WM_TIMER:
+        return onTimer(window, wParam);
+    case HOST_MSG_TEXT:
+        return onHostText(lParam);
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

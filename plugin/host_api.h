@@ -1,0 +1,55 @@
+// The contract between the host program "tarvex.exe" and the plug-in: the
+// functions the host exports, the plug-in's entry points, the window messages
+// both sides exchange, and the one calling convention used across that border.
+#pragma once
+
+#include <cstdint>
+
+// Every call between host and plug-in, in either direction, is a C call.
+#if defined(_WIN32)
+#define HOST_CALL __cdecl
+#else
+#define HOST_CALL
+#endif
+
+// Windows' own handle types (as <windows.h> declares them under STRICT), named
+// here so that code which needs no window system can pass them on.
+struct HINSTANCE__;
+struct HWND__;
+using InstanceHandle = HINSTANCE__*;
+using WindowHandle = HWND__*;
+
+// An open settings file as the host hands it out; only the host looks inside.
+using HostFile = void*;
+
+// Sent by a plug-in window to the host's main window: wParam is the window,
+// lParam the address of a 0-terminated list of message numbers it wants.
+constexpr unsigned HOST_MSG_REGISTER = 10001;
+// Sent by the host to a registered window: lParam is the address of a
+// NUL-terminated text to show; the window returns 0.
+constexpr unsigned HOST_MSG_TEXT = 10304;
+
+// Buffer sizes the plug-in passes to the host's path and line functions.
+constexpr int HOST_PATH_SIZE = 260;
+constexpr int HOST_LINE_SIZE = 1024;
+
+extern "C" {
+
+// Exported by the host executable and imported by the plug-in by name.
+WindowHandle HOST_CALL GetTXWnd();
+int HOST_CALL GetTarvexPath(char* buffer, int size);
+bool HOST_CALL FileExists(const char* path);
+HostFile HOST_CALL FileOpen(const char* path);
+bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size);
+bool HOST_CALL FileClose(HostFile file);
+
+// Exported by the plug-in under exactly these names.
+int HOST_CALL beginPlugin(InstanceHandle instance);
+void HOST_CALL endPlugin(void* ignored);
+const char* HOST_CALL pluginInfo(int field);
+}
+
+// The entry points as the host finds them with GetProcAddress.
+using BeginPluginFunction = int(HOST_CALL*)(InstanceHandle);
+using EndPluginFunction = void(HOST_CALL*)(void*);
+using PluginInfoFunction = const char*(HOST_CALL*)(int);

@@ -1,0 +1,7 @@
+#include "settings/module_path.h"
+
+#include <windows.h>
+
+void getModuleFilePath(InstanceHandle instance, char* path, int size) {
+    GetModuleFileNameA(instance, path, static_cast<DWORD>(size));
+}

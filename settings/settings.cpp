@@ -1,0 +1,131 @@
+#include "settings/settings.h"
+
+#include "settings/module_path.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+OsdSettings osdSettings = DEFAULT_SETTINGS;
+
+namespace {
+
+// Each key includes the one blank that must follow it in the file.
+constexpr std::string_view KEY_FONT_HEIGHT = "GLIMRA.fontHeight ";
+constexpr std::string_view KEY_TIMEOUT = "GLIMRA.timeout ";
+constexpr std::string_view KEY_CLR_OSD = "GLIMRA.clrOSD ";
+constexpr std::string_view KEY_CLR_OUTLINE = "GLIMRA.clrOutline ";
+
+constexpr std::array<std::string_view, 2> SETTINGS_FILE_NAMES = {"glimrarc", "glimra.rc"};
+
+// Folds only A to Z, whatever the C library's locale would do with other bytes.
+char foldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when line begins with key, letter case aside. A shorter line stops at its NUL.
+bool startsWithKey(const char* line, std::string_view key) {
+    for (size_t i = 0; i < key.size(); ++i) {
+        if (foldCase(line[i]) != foldCase(key[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Writes each settings file name behind the last backslash of path until one
+// exists. A name that would not fit in the buffer is skipped, never cut short.
+bool findInDirectoryOf(char (&path)[HOST_PATH_SIZE]) {
+    path[HOST_PATH_SIZE - 1] = '\0'; // the platform or the host may have filled it to the end
+    const char* lastBackslash = std::strrchr(path, '\\');
+    const size_t nameStart = lastBackslash ? static_cast<size_t>(lastBackslash - path) + 1 : 0;
+    for (const std::string_view name : SETTINGS_FILE_NAMES) {
+        if (nameStart + name.size() >= HOST_PATH_SIZE) {
+            continue;
+        }
+        std::memcpy(path + nameStart, name.data(), name.size());
+        path[nameStart + name.size()] = '\0';
+        if (FileExists(path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+const char* skipBlanks(const char* text) {
+    while (*text == ' ' || *text == '\t') {
+        ++text;
+    }
+    return text;
+}
+
+uint32_t parseHexColor(const char* text) {
+    uint32_t value = 0;
+    for (; hexDigitValue(*text) >= 0; ++text) {
+        value = value * 16 +
+                static_cast<uint32_t>(hexDigitValue(*text)); // wraps: the last 8 digits count
+    }
+    return value;
+}
+
+SettingKey applySettingsLine(const char* line, OsdSettings& settings) {
+    if (startsWithKey(line, KEY_FONT_HEIGHT)) {
+        settings.fontHeight = std::atoi(line + KEY_FONT_HEIGHT.size());
+        return SettingKey::FontHeight;
+    }
+    if (startsWithKey(line, KEY_TIMEOUT)) {
+        settings.timeout = std::atoi(skipBlanks(line + KEY_TIMEOUT.size()));
+        return SettingKey::Timeout;
+    }
+    if (startsWithKey(line, KEY_CLR_OSD)) {
+        settings.clrOSD = parseHexColor(skipBlanks(line + KEY_CLR_OSD.size()));
+        return SettingKey::ClrOSD;
+    }
+    if (startsWithKey(line, KEY_CLR_OUTLINE)) {
+        settings.clrOutline = parseHexColor(skipBlanks(line + KEY_CLR_OUTLINE.size()));
+        return SettingKey::ClrOutline;
+    }
+    return SettingKey::None;
+}
+
+void readSettingsFile(const char* path, OsdSettings& settings) {
+    HostFile file = FileOpen(path);
+    char line[HOST_LINE_SIZE];
+    while (ReadNextCommand(file, line, HOST_LINE_SIZE)) {
+        line[HOST_LINE_SIZE - 1] = '\0'; // a host may fill the buffer to the end
+        applySettingsLine(line, settings);
+    }
+    FileClose(file);
+}
+
+bool findSettingsFile(InstanceHandle instance, char (&path)[HOST_PATH_SIZE]) {
+    getModuleFilePath(instance, path, HOST_PATH_SIZE);
+    if (findInDirectoryOf(path)) {
+        return true;
+    }
+    GetTarvexPath(path, HOST_PATH_SIZE);
+    return findInDirectoryOf(path);
+}
+
+void readSettings(InstanceHandle instance) {
+    char path[HOST_PATH_SIZE] = {};
+    if (findSettingsFile(instance, path)) {
+        readSettingsFile(path, osdSettings);
+    }
+}

@@ -1,0 +1,74 @@
+// Substitutes for the host's exports, written from the host contract: paths and
+// lines are copied into the caller's buffer like a careless host would, filling
+// it to the end without a NUL when the text is as long as the buffer or longer.
+#include "fake_host.h"
+
+#include "plugin/host_api.h"
+#include "settings/module_path.h"
+
+#include <algorithm>
+#include <cstring>
+
+FakeHost fakeHost;
+
+namespace {
+
+struct OpenFile {
+    const std::vector<std::string>* lines;
+    size_t next;
+};
+
+void copyUnterminatedIfFull(const std::string& text, char* buffer, int size) {
+    const size_t length = std::min(text.size(), static_cast<size_t>(size));
+    std::memcpy(buffer, text.data(), length);
+    if (length < static_cast<size_t>(size)) {
+        buffer[length] = '\0';
+    }
+}
+
+} // namespace
+
+void getModuleFilePath(InstanceHandle, char* path, int size) {
+    copyUnterminatedIfFull(fakeHost.modulePath, path, size);
+}
+
+extern "C" {
+
+WindowHandle HOST_CALL GetTXWnd() {
+    return nullptr;
+}
+
+int HOST_CALL GetTarvexPath(char* buffer, int size) {
+    copyUnterminatedIfFull(fakeHost.hostPath, buffer, size);
+    return static_cast<int>(fakeHost.hostPath.size());
+}
+
+bool HOST_CALL FileExists(const char* path) {
+    fakeHost.existsQueries.emplace_back(path);
+    return fakeHost.files.count(path) != 0;
+}
+
+HostFile HOST_CALL FileOpen(const char* path) {
+    fakeHost.openedPaths.emplace_back(path);
+    auto found = fakeHost.files.find(path);
+    if (found == fakeHost.files.end()) {
+        return nullptr;
+    }
+    return new OpenFile{&found->second, 0};
+}
+
+bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
+    auto* open = static_cast<OpenFile*>(file);
+    if (!open || open->next >= open->lines->size()) {
+        return false;
+    }
+    copyUnterminatedIfFull((*open->lines)[open->next++], buffer, size);
+    return true;
+}
+
+bool HOST_CALL FileClose(HostFile file) {
+    ++fakeHost.closeCount;
+    delete static_cast<OpenFile*>(file);
+    return true;
+}
+}

@@ -1,0 +1,21 @@
+// A stand-in for the host's file and path functions and for the module's own
+// path, so the settings reader runs without Windows. Files live in memory.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct FakeHost {
+    std::string modulePath = "C:\\plugins\\GLIMRA.dll";
+    std::string hostPath = "D:\\tarvex\\tarvex.exe";
+    std::map<std::string, std::vector<std::string>> files; // path -> lines
+
+    // What the reader asked for, in order.
+    std::vector<std::string> existsQueries;
+    std::vector<std::string> openedPaths;
+    int closeCount = 0;
+};
+
+// The one fake host the substitutes serve; tests reset it before use.
+extern FakeHost fakeHost;
