@@ -1,5 +1,8 @@
 # Windows build: GLIMRA.dll, the reference host "tarvex.exe" and the end-to-end tests.
 
+# The DLL and the reference host land side by side, as a user would put them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+
 # The plug-in imports the host's functions by name from "tarvex.exe".
 set(TARVEX_IMPORT_LIBRARY ${PROJECT_BINARY_DIR}/libtarvex_imports.a)
 add_custom_command(
@@ -29,3 +32,6 @@ target_link_libraries(glimra PRIVATE ${TARVEX_IMPORT_LIBRARY} user32 gdi32 kerne
 
 add_test(NAME dll.tables
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/dll/check_dll_tables.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)
+
+add_subdirectory(host)
+add_subdirectory(tests/e2e)

@@ -1,0 +1,86 @@
+// The functions the host exports to its plug-ins: its window, its path, and
+// line-by-line reading of small text files.
+#include "host/host.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+std::string hostPathOverride;
+int callCount;
+
+void copyTerminated(const char* text, char* buffer, int size) {
+    if (size <= 0) {
+        return;
+    }
+    std::strncpy(buffer, text, static_cast<size_t>(size));
+    buffer[size - 1] = '\0';
+}
+
+} // namespace
+
+void setHostPathOverride(const std::string& path) { hostPathOverride = path; }
+
+int hostCallCount() { return callCount; }
+
+extern "C" {
+
+WindowHandle HOST_CALL GetTXWnd() {
+    ++callCount;
+    return hostMainWindow();
+}
+
+int HOST_CALL GetTarvexPath(char* buffer, int size) {
+    ++callCount;
+    if (!hostPathOverride.empty()) {
+        copyTerminated(hostPathOverride.c_str(), buffer, size);
+    } else if (size > 0) {
+        GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+        buffer[size - 1] = '\0';
+    }
+    return size > 0 ? static_cast<int>(std::strlen(buffer)) : 0;
+}
+
+bool HOST_CALL FileExists(const char* path) {
+    ++callCount;
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A file that cannot be opened gives a null handle, which reads as no lines.
+HostFile HOST_CALL FileOpen(const char* path) {
+    ++callCount;
+    return std::fopen(path, "rb");
+}
+
+// Hands out one line without its line end. The part of a line that does not
+// fit in the buffer is dropped, so the next call starts at the next line.
+bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
+    ++callCount;
+    auto* stream = static_cast<std::FILE*>(file);
+    if (!stream || size <= 0) {
+        return false;
+    }
+    int length = 0;
+    int c = std::fgetc(stream);
+    if (c == EOF) {
+        return false;
+    }
+    for (; c != EOF && c != '\n'; c = std::fgetc(stream)) {
+        if (length < size - 1) {
+            buffer[length++] = static_cast<char>(c);
+        }
+    }
+    while (length > 0 && buffer[length - 1] == '\r') {
+        --length;
+    }
+    buffer[length] = '\0';
+    return true;
+}
+
+bool HOST_CALL FileClose(HostFile file) {
+    ++callCount;
+    return file && std::fclose(static_cast<std::FILE*>(file)) == 0;
+}
+}

@@ -1,0 +1,79 @@
+// The host's main window: it takes plug-in registrations and sends texts.
+#include "host/host.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr const char* HOST_CLASS_NAME = "tarvex_main";
+
+HWND mainWindow;
+std::vector<HostRegistration> registrations;
+
+// lParam is a list of message numbers ended by 0, owned by the plug-in.
+LRESULT onRegister(WPARAM wParam, LPARAM lParam) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    for (auto* message = reinterpret_cast<const uint32_t*>(lParam); message && *message;
+         ++message) {
+        registrations.push_back({window, *message});
+    }
+    return 0;
+}
+
+LRESULT CALLBACK hostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == HOST_MSG_REGISTER) {
+        return onRegister(wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+HWND createHostWindow(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = hostWndProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = HOST_CLASS_NAME;
+    RegisterClassExA(&windowClass);
+    mainWindow = CreateWindowExA(0, HOST_CLASS_NAME, "tarvex", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
+    return mainWindow;
+}
+
+void destroyHostWindow() {
+    DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    registrations.clear();
+}
+
+const std::vector<HostRegistration>& hostRegistrations() { return registrations; }
+
+HWND hostMainWindow() { return mainWindow; }
+
+int sendHostText(const char* text) {
+    int receivers = 0;
+    // A copy: a receiving window may register or go away while it handles the text.
+    const std::vector<HostRegistration> current = registrations;
+    for (const HostRegistration& registration : current) {
+        if (registration.message == HOST_MSG_TEXT && IsWindow(registration.window)) {
+            SendMessageA(registration.window, HOST_MSG_TEXT, 0, reinterpret_cast<LPARAM>(text));
+            ++receivers;
+        }
+    }
+    return receivers;
+}
+
+void pumpMessagesFor(DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
+                                  QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+

@@ -1,0 +1,65 @@
+#include "host/screen_capture.h"
+
+#include <cstdio>
+
+ScreenImage captureScreen(int width, int height) {
+    ScreenImage image{width, height, std::vector<COLORREF>(static_cast<size_t>(width * height))};
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* source = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        const DWORD bgra = source[i]; // blue in the low byte
+        image.pixels[i] = RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+bool saveBitmap(const ScreenImage& image, const char* path) {
+    const int rowBytes = (image.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = image.width;
+    header.biHeight = -image.height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * image.height);
+
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) {
+        return false;
+    }
+    std::fwrite(&file, sizeof(file), 1, out);
+    std::fwrite(&header, sizeof(header), 1, out);
+    std::vector<unsigned char> row(static_cast<size_t>(rowBytes));
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const COLORREF colour = image.at(x, y);
+            row[static_cast<size_t>(x * 3)] = GetBValue(colour);
+            row[static_cast<size_t>(x * 3 + 1)] = GetGValue(colour);
+            row[static_cast<size_t>(x * 3 + 2)] = GetRValue(colour);
+        }
+        std::fwrite(row.data(), row.size(), 1, out);
+    }
+    return std::fclose(out) == 0;
+}

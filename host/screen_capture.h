@@ -1,0 +1,21 @@
+// Reading back what the screen shows, for screenshots and pixel checks.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// Pixels as colour references (0x00BBGGRR), row by row from the top.
+struct ScreenImage {
+    int width;
+    int height;
+    std::vector<COLORREF> pixels;
+
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+// Copies the screen area whose top-left corner is 0,0 and whose size is given.
+ScreenImage captureScreen(int width, int height);
+
+// Writes image as a 24-bit BMP file; false when the file cannot be written.
+bool saveBitmap(const ScreenImage& image, const char* path);

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds every preset: native, native with sanitizers, x64 and x86 Windows.
+set -eu
+cd "$(dirname "$0")/.."
+for preset in native native-asan mingw-x64 mingw-x86; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done

@@ -1,0 +1,97 @@
+// The display window as the system sees it: class, styles, place and size,
+// colour key, registration with the host, and sizes from real settings files.
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int screenDotsPerInch() {
+    HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dotsPerInch;
+}
+
+RECT windowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+LONG windowHeightWithSettings(const std::string& settings) {
+    PluginSession session(settings);
+    EXPECT_EQ(session.begin(), 0);
+    const RECT rect = windowRect(session.osdWindow());
+    return rect.bottom - rect.top;
+}
+
+TEST(DisplayWindow, IsATopmostClickThroughSeeThroughPopupAtTopLeft) {
+    PluginSession session;
+    ASSERT_EQ(session.begin(), 0);
+    HWND osd = session.osdWindow();
+    ASSERT_TRUE(IsWindow(osd));
+
+    char className[32] = {};
+    GetClassNameA(osd, className, sizeof className);
+    EXPECT_STREQ(className, "osd_window");
+    // The system adds WS_CLIPSIBLINGS to every top-level window.
+    const auto style = static_cast<DWORD>(GetWindowLongA(osd, GWL_STYLE)) & ~WS_CLIPSIBLINGS;
+    EXPECT_EQ(style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(osd, GWL_EXSTYLE)), 0x800A8u);
+    char title[16] = "unchanged";
+    GetWindowTextA(osd, title, sizeof title);
+    EXPECT_STREQ(title, "");
+
+    ASSERT_EQ(screenDotsPerInch(), 96);
+    const RECT rect = windowRect(osd);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right - rect.left, 800);
+    EXPECT_EQ(rect.bottom - rect.top, 102) << "72-pixel font plus 30";
+
+    COLORREF key = 0xFFFFFFFF;
+    BYTE alpha = 1;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(osd, &key, &alpha, &flags));
+    EXPECT_EQ(key, RGB(0, 0, 0));
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
+}
+
+TEST(DisplayWindow, RegistersWithTheHostForTextsOnly) {
+    PluginSession session;
+    ASSERT_EQ(session.begin(), 0);
+    const auto& registrations = hostRegistrations();
+    ASSERT_EQ(registrations.size(), 1u) << "the list is 10304 then 0";
+    EXPECT_EQ(registrations[0].window, FindWindowA("osd_window", nullptr));
+    EXPECT_EQ(registrations[0].message, 10304u);
+}
+
+TEST(DisplaySettingsFiles, FontHeightSetsTheWindowHeight) {
+    EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 100\r\n"), 96 + 30);
+    EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 0\n"), 30);
+    EXPECT_EQ(windowHeightWithSettings("glimra.FONTHEIGHT 50\n"), 48 + 30);
+    EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight: 100\n"), 102) << "ignored line";
+}
+
+TEST(DisplaySettingsFiles, FileBesideThePluginBeatsTheHosts) {
+    const std::string hostDirectory = makeTemporaryFolder("host");
+    writeTextFile(hostDirectory + "glimrarc", "GLIMRA.fontHeight 50\n");
+    {
+        PluginSession session("GLIMRA.fontHeight 100\n");
+        setHostPathOverride(hostDirectory + "tarvex.exe");
+        ASSERT_EQ(session.begin(), 0);
+        const RECT rect = windowRect(session.osdWindow());
+        EXPECT_EQ(rect.bottom - rect.top, 96 + 30);
+    }
+    {
+        PluginSession session;
+        setHostPathOverride(hostDirectory + "tarvex.exe");
+        ASSERT_EQ(session.begin(), 0);
+        const RECT rect = windowRect(session.osdWindow());
+        EXPECT_EQ(rect.bottom - rect.top, 48 + 30) << "the host's file when the plug-in has none";
+    }
+    removeFolder(hostDirectory);
+}
+
+} // namespace

@@ -1,0 +1,38 @@
+// The end-to-end test host: run as tarvex.exe --plugin PATH [gtest options].
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// No test may hang, a modal box that nobody answers included.
+constexpr DWORD WATCHDOG_MILLISECONDS = 240000;
+
+DWORD WINAPI watchdog(void*) {
+    Sleep(WATCHDOG_MILLISECONDS);
+    std::fprintf(stderr, "e2e: still running after %lu ms, stopped\n", WATCHDOG_MILLISECONDS);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--plugin") == 0) {
+            builtPluginPath = argv[i + 1];
+        }
+    }
+    if (builtPluginPath.empty()) {
+        std::fprintf(stderr, "usage: tarvex.exe --plugin PATH\\GLIMRA.dll [gtest options]\n");
+        return 2;
+    }
+    CreateThread(nullptr, 0, watchdog, nullptr, 0, nullptr);
+    createHostWindow(GetModuleHandleA(nullptr));
+    return RUN_ALL_TESTS();
+}

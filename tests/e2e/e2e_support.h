@@ -1,0 +1,93 @@
+// What the end-to-end tests share: this test program is itself a host named
+// "tarvex.exe"; it loads the real GLIMRA.dll from a folder of its own, answers
+// message boxes, lays a backdrop of a known colour and reads the screen back.
+#pragma once
+
+#include "host/host.h"
+#include "host/plugin_loader.h"
+#include "host/screen_capture.h"
+
+#include <string>
+#include <vector>
+
+// The GLIMRA.dll under test, given on the command line with --plugin.
+extern std::string builtPluginPath;
+
+constexpr COLORREF BACKDROP_COLOUR = RGB(40, 160, 80);
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF NEAR_BLACK = RGB(1, 1, 1);
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+
+// The screen area the checks look at: the display window (800 pixels wide)
+// and a margin beyond it, where nothing may ever be drawn.
+constexpr int SHOT_WIDTH = 900;
+constexpr int SHOT_HEIGHT = 220;
+
+// A fresh folder holding only a copy of GLIMRA.dll and, when settingsText is
+// not empty, a settings file "glimrarc" beside it. The plug-in is loaded from
+// there, ended and unloaded when the session ends, and the folder removed.
+class PluginSession {
+  public:
+    explicit PluginSession(const std::string& settingsText = "");
+    ~PluginSession();
+    PluginSession(const PluginSession&) = delete;
+    PluginSession& operator=(const PluginSession&) = delete;
+
+    int begin();
+    void end();
+    // The window that registered with the host; null before that.
+    HWND osdWindow() const;
+
+    LoadedPlugin plugin = {};
+    std::string directory; // ends with a backslash
+};
+
+// Writes text to path; the tests' settings files and folders.
+void writeTextFile(const std::string& path, const std::string& text);
+std::string makeTemporaryFolder(const char* purpose);
+void removeFolder(const std::string& directory);
+
+// A message box seen and closed with OK by a BoxAnswerer.
+struct AnsweredBox {
+    std::string caption;
+    std::string text;
+    bool onlyOkButton;
+};
+
+// While it lives, every message box this thread opens is read and closed with OK.
+class BoxAnswerer {
+  public:
+    BoxAnswerer();
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    const std::vector<AnsweredBox>& boxes() const;
+};
+
+// A plain window of BACKDROP_COLOUR behind the display that counts its clicks.
+class Backdrop {
+  public:
+    Backdrop();
+    ~Backdrop();
+    Backdrop(const Backdrop&) = delete;
+    Backdrop& operator=(const Backdrop&) = delete;
+    HWND window() const { return handle; }
+    int clicks() const;
+
+  private:
+    HWND handle;
+};
+
+// Sends text from the host, lets the display paint, and reads the screen.
+ScreenImage showAndCapture(HWND osd, const char* text);
+// Lets pending messages and painting finish, then reads the screen.
+ScreenImage settleAndCapture(HWND osd);
+
+// Pixel counts over the whole shot.
+int countColour(const ScreenImage& image, COLORREF colour);
+// Describes the first pixel that is none of the allowed colours; "" if none.
+std::string firstForeignPixel(const ScreenImage& image, const std::vector<COLORREF>& allowed);
+// The smallest rectangle holding every pixel of colour; empty if there is none.
+RECT boundsOfColour(const ScreenImage& image, COLORREF colour);

@@ -1,0 +1,91 @@
+// What the display draws, read back from the screen over a backdrop of a
+// known colour: letters, a one-pixel diagonal outline, and nothing else.
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr POINT DIAGONALS[] = {{-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
+
+ScreenImage drawnWithSettings(const std::string& settings, const char* text) {
+    Backdrop backdrop;
+    PluginSession session(settings);
+    EXPECT_EQ(session.begin(), 0);
+    return showAndCapture(session.osdWindow(), text);
+}
+
+// Every outline pixel touches a letter pixel on a diagonal, and no letter
+// pixel touches the backdrop on one: the ring is one pixel wide and closed.
+void expectDiagonalRing(const ScreenImage& image, COLORREF letter, COLORREF outline) {
+    int outlinePixels = 0;
+    for (int y = 1; y + 1 < image.height; ++y) {
+        for (int x = 1; x + 1 < image.width; ++x) {
+            const COLORREF pixel = image.at(x, y);
+            if (pixel == outline) {
+                ++outlinePixels;
+                bool touchesLetter = false;
+                for (const POINT d : DIAGONALS) {
+                    touchesLetter = touchesLetter || image.at(x + d.x, y + d.y) == letter;
+                }
+                ASSERT_TRUE(touchesLetter) << "stray outline pixel at " << x << "," << y;
+            } else if (pixel == letter) {
+                for (const POINT d : DIAGONALS) {
+                    ASSERT_NE(image.at(x + d.x, y + d.y), BACKDROP_COLOUR)
+                        << "letter pixel " << x << "," << y << " has no ring";
+                }
+            }
+        }
+    }
+    EXPECT_GT(outlinePixels, 100);
+}
+
+TEST(DisplayPixels, DefaultsDrawWhiteLettersInANearBlackRing) {
+    const ScreenImage image = drawnWithSettings("", "Glimra");
+    EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR, WHITE, NEAR_BLACK}), "");
+    EXPECT_GT(countColour(image, WHITE), 300);
+    expectDiagonalRing(image, WHITE, NEAR_BLACK);
+    const RECT drawn = boundsOfColour(image, NEAR_BLACK);
+    EXPECT_GE(drawn.left, 9);
+    EXPECT_GE(drawn.top, 9);
+    EXPECT_LE(drawn.right, 800);
+    EXPECT_LE(drawn.bottom, 102);
+}
+
+TEST(DisplayPixels, ColoursComeFromTheSettingsFileInPlatformByteOrder) {
+    const ScreenImage red = drawnWithSettings("GLIMRA.clrOSD 0000FF\n", "Glimra");
+    EXPECT_EQ(firstForeignPixel(red, {BACKDROP_COLOUR, RED, NEAR_BLACK}), "");
+    EXPECT_GT(countColour(red, RED), 300);
+
+    const ScreenImage blue =
+        drawnWithSettings("GLIMRA.clrOSD FF0000\nGLIMRA.clrOutline    ffffff\n", "Glimra");
+    EXPECT_EQ(firstForeignPixel(blue, {BACKDROP_COLOUR, BLUE, WHITE}), "");
+    expectDiagonalRing(blue, BLUE, WHITE);
+}
+
+TEST(DisplayPixels, BlackOutlineIsSeeThrough) {
+    const ScreenImage image = drawnWithSettings("GLIMRA.clrOutline 000000\n", "Glimra");
+    EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR, WHITE}), "");
+    EXPECT_GT(countColour(image, WHITE), 300);
+}
+
+TEST(DisplayPixels, BlackLettersAreHolesInsideTheirRing) {
+    const ScreenImage normal = drawnWithSettings("", "Glimra");
+    const ScreenImage holes = drawnWithSettings("GLIMRA.clrOSD 000000\n", "Glimra");
+    ASSERT_GT(countColour(normal, WHITE), 300);
+    for (size_t i = 0; i < normal.pixels.size(); ++i) {
+        const COLORREF expected = normal.pixels[i] == WHITE ? BACKDROP_COLOUR : normal.pixels[i];
+        ASSERT_EQ(holes.pixels[i], expected) << "pixel " << i % SHOT_WIDTH << "," << i / SHOT_WIDTH;
+    }
+}
+
+TEST(DisplayPixels, EmptyTextShowsTheWindowButDrawsNothing) {
+    Backdrop backdrop;
+    PluginSession session;
+    ASSERT_EQ(session.begin(), 0);
+    const ScreenImage image = showAndCapture(session.osdWindow(), "");
+    EXPECT_TRUE(IsWindowVisible(session.osdWindow()));
+    EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR}), "");
+}
+
+} // namespace
