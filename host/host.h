@@ -33,5 +33,11 @@ void setHostPathOverride(const std::string& path);
 // How many times a plug-in has called one of the host's exported functions.
 int hostCallCount();
 
+// Shows a plain window of colour at the screen's top-left corner, beneath
+// the display, so that both letters and outline stand out in screenshots.
+HWND createBackdrop(HINSTANCE instance, COLORREF colour, int width, int height);
+// How many left clicks the backdrops have received.
+int backdropClickCount();
+
 // Runs the host's message loop for the given time.
 void pumpMessagesFor(DWORD milliseconds);

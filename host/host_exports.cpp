@@ -20,9 +20,13 @@ void copyTerminated(const char* text, char* buffer, int size) {
 
 } // namespace
 
-void setHostPathOverride(const std::string& path) { hostPathOverride = path; }
+void setHostPathOverride(const std::string& path) {
+    hostPathOverride = path;
+}
 
-int hostCallCount() { return callCount; }
+int hostCallCount() {
+    return callCount;
+}
 
 extern "C" {
 

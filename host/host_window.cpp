@@ -6,9 +6,11 @@
 namespace {
 
 constexpr const char* HOST_CLASS_NAME = "tarvex_main";
+constexpr const char* BACKDROP_CLASS_NAME = "tarvex_backdrop";
 
 HWND mainWindow;
 std::vector<HostRegistration> registrations;
+int backdropClicks;
 
 // lParam is a list of message numbers ended by 0, owned by the plug-in.
 LRESULT onRegister(WPARAM wParam, LPARAM lParam) {
@@ -27,7 +29,47 @@ LRESULT CALLBACK hostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The backdrop's colour rides in its user data.
+LRESULT CALLBACK backdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT area;
+        GetClientRect(window, &area);
+        HBRUSH brush =
+            CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    case WM_LBUTTONDOWN:
+        ++backdropClicks;
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
 } // namespace
+
+HWND createBackdrop(HINSTANCE instance, COLORREF colour, int width, int height) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = backdropWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = BACKDROP_CLASS_NAME;
+    RegisterClassExA(&windowClass); // fails harmlessly when already registered
+    HWND backdrop = CreateWindowExA(0, BACKDROP_CLASS_NAME, "backdrop", WS_POPUP, 0, 0, width,
+                                    height, nullptr, nullptr, instance, nullptr);
+    SetWindowLongPtrA(backdrop, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+    ShowWindow(backdrop, SW_SHOWNOACTIVATE);
+    UpdateWindow(backdrop);
+    return backdrop;
+}
+
+int backdropClickCount() {
+    return backdropClicks;
+}
 
 HWND createHostWindow(HINSTANCE instance) {
     WNDCLASSEXA windowClass = {};
@@ -47,9 +89,13 @@ void destroyHostWindow() {
     registrations.clear();
 }
 
-const std::vector<HostRegistration>& hostRegistrations() { return registrations; }
+const std::vector<HostRegistration>& hostRegistrations() {
+    return registrations;
+}
 
-HWND hostMainWindow() { return mainWindow; }
+HWND hostMainWindow() {
+    return mainWindow;
+}
 
 int sendHostText(const char* text) {
     int receivers = 0;
@@ -76,4 +122,3 @@ void pumpMessagesFor(DWORD milliseconds) {
         }
     }
 }
-

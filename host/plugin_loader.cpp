@@ -3,8 +3,7 @@
 namespace {
 
 template <typename Function> Function entryPoint(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
 } // namespace

@@ -23,18 +23,23 @@ struct HostOptions {
     DWORD holdMilliseconds = 0;
     bool readStandardInput = false;
     std::string screenshotPath;
+    bool showBackdrop = false;
+    COLORREF backdropColour = 0;
     std::vector<std::string> texts;
 };
 
 void printUsage() {
     std::puts("usage: tarvex.exe [--plugin PATH] [--pause MS] [--hold MS] [--stdin]\n"
-              "                  [--host-path PATH] [--screenshot FILE.bmp] [TEXT ...]\n"
+              "                  [--host-path PATH] [--backdrop BBGGRR] [--screenshot FILE.bmp]\n"
+              "                  [TEXT ...]\n"
               "Loads the plug-in (GLIMRA.dll beside tarvex.exe unless PATH is given),\n"
               "starts it, sends each TEXT and then each line of standard input with\n"
               "--pause milliseconds after each, saves a screenshot of the screen's\n"
               "top-left corner after the last text, waits --hold milliseconds and\n"
-              "ends the plug-in. Exit status: 0 done, 1 the plug-in refused to start,\n"
-              "2 bad usage or no plug-in could be loaded.");
+              "ends the plug-in. --backdrop lays a window of that colour (hex, blue\n"
+              "first, as in the plug-in's settings) under the display.\n"
+              "Exit status: 0 done, 1 the plug-in refused to start, 2 bad usage or\n"
+              "no plug-in could be loaded.");
 }
 
 std::string pluginBesideHost() {
@@ -61,6 +66,9 @@ bool parseOptions(int argc, char** argv, HostOptions& options) {
             setHostPathOverride(argv[++i]);
         } else if (argument == "--screenshot" && hasValue) {
             options.screenshotPath = argv[++i];
+        } else if (argument == "--backdrop" && hasValue) {
+            options.showBackdrop = true;
+            options.backdropColour = static_cast<COLORREF>(std::strtoul(argv[++i], nullptr, 16));
         } else if (argument == "--stdin") {
             options.readStandardInput = true;
         } else if (argument.rfind("--", 0) == 0) {
@@ -106,6 +114,10 @@ int main(int argc, char** argv) {
         return EXIT_USAGE;
     }
     createHostWindow(GetModuleHandleA(nullptr));
+    if (options.showBackdrop) {
+        createBackdrop(GetModuleHandleA(nullptr), options.backdropColour, SCREENSHOT_WIDTH,
+                       SCREENSHOT_HEIGHT);
+    }
 
     LoadedPlugin plugin;
     if (!loadPlugin(options.pluginPath.c_str(), plugin)) {

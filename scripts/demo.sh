@@ -11,7 +11,8 @@ mkdir -p screenshots
 bin=$(pwd)/build/mingw-x64/bin
 (
   cd screenshots
-  ../scripts/run-windows.sh "$bin/tarvex.exe" --pause 2000 --screenshot glimra-demo.bmp \
+  export GLIMRA_WINEPREFIX="$bin/../wineprefix"
+  ../scripts/run-windows.sh "$bin/tarvex.exe" --pause 2000 --backdrop 8C5A2D --screenshot glimra-demo.bmp \
     "Hello from tarvex" "Glimra & friends" "Outlined, see-through, on top"
 )
 convert screenshots/glimra-demo.bmp screenshots/glimra-demo.png

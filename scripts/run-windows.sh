@@ -17,6 +17,17 @@ if [ "${1:-}" = "--private-display" ]; then
 fi
 [ $# -ge 1 ] || { echo "usage: $0 [--private-display] PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
 
+# Only x64 programs can run here: without wine32, Wine quietly exits 0 on an x86 one.
+pe_machine() {
+  local header_offset
+  header_offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$header_offset" ] && od -An -t x2 -j $((header_offset + 4)) -N 2 "$1" | tr -d ' '
+}
+if [ "$(pe_machine "$1")" != "8664" ]; then
+  echo "run-windows: $1 is not an x64 Windows program; only x64 programs run here" >&2
+  exit 126
+fi
+
 export WINEPREFIX=${GLIMRA_WINEPREFIX:-$here/../build/wineprefix}
 export WINEDEBUG=${GLIMRA_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="

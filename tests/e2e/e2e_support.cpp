@@ -51,16 +51,6 @@ LRESULT CALLBACK answerBoxes(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(boxHook, code, wParam, lParam);
 }
 
-int backdropClicks;
-
-LRESULT CALLBACK backdropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LBUTTONDOWN) {
-        ++backdropClicks;
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 } // namespace
 
 void writeTextFile(const std::string& path, const std::string& text) {
@@ -115,9 +105,13 @@ PluginSession::~PluginSession() {
     removeFolder(directory);
 }
 
-int PluginSession::begin() { return plugin.begin(plugin.module); }
+int PluginSession::begin() {
+    return plugin.begin(plugin.module);
+}
 
-void PluginSession::end() { plugin.end(nullptr); }
+void PluginSession::end() {
+    plugin.end(nullptr);
+}
 
 HWND PluginSession::osdWindow() const {
     const auto& registrations = hostRegistrations();
@@ -129,33 +123,28 @@ BoxAnswerer::BoxAnswerer() {
     boxHook = SetWindowsHookExA(WH_CBT, answerBoxes, nullptr, GetCurrentThreadId());
 }
 
-BoxAnswerer::~BoxAnswerer() { UnhookWindowsHookEx(boxHook); }
+BoxAnswerer::~BoxAnswerer() {
+    UnhookWindowsHookEx(boxHook);
+}
 
-const std::vector<AnsweredBox>& BoxAnswerer::boxes() const { return answeredBoxes; }
+const std::vector<AnsweredBox>& BoxAnswerer::boxes() const {
+    return answeredBoxes;
+}
 
-Backdrop::Backdrop() {
-    static const ATOM backdropClass = [] {
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = backdropProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = CreateSolidBrush(BACKDROP_COLOUR);
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = "glimra_test_backdrop";
-        return RegisterClassExA(&windowClass);
-    }();
-    backdropClicks = 0;
-    handle = CreateWindowExA(0, MAKEINTATOM(backdropClass), "backdrop", WS_POPUP, 0, 0,
-                             SHOT_WIDTH + 100, SHOT_HEIGHT + 100, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(handle, SW_SHOWNOACTIVATE);
-    UpdateWindow(handle);
+Backdrop::Backdrop()
+    : handle(createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, SHOT_WIDTH + 100,
+                            SHOT_HEIGHT + 100)),
+      clicksBefore(backdropClickCount()) {
     pumpMessagesFor(200);
 }
 
-Backdrop::~Backdrop() { DestroyWindow(handle); }
+Backdrop::~Backdrop() {
+    DestroyWindow(handle);
+}
 
-int Backdrop::clicks() const { return backdropClicks; }
+int Backdrop::clicks() const {
+    return backdropClickCount() - clicksBefore;
+}
 
 ScreenImage settleAndCapture(HWND osd) {
     pumpMessagesFor(250);

@@ -78,6 +78,7 @@ class Backdrop {
 
   private:
     HWND handle;
+    int clicksBefore;
 };
 
 // Sends text from the host, lets the display paint, and reads the screen.

@@ -42,8 +42,7 @@ void* patchImport(HMODULE module, const char* library, const char* function, voi
                 reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
                 DWORD protection;
-                VirtualProtect(&addresses->u1.Function, sizeof(void*), PAGE_READWRITE,
-                               &protection);
+                VirtualProtect(&addresses->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
                 void* previous = reinterpret_cast<void*>(addresses->u1.Function);
                 addresses->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
                 VirtualProtect(&addresses->u1.Function, sizeof(void*), protection, &protection);
