@@ -5,3 +5,5 @@ add_library(glimra_portable STATIC ${GLIMRA_PORTABLE_SOURCES})
 target_include_directories(glimra_portable PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_subdirectory(tests/unit)
+add_subdirectory(tools/glimra-check)
+add_subdirectory(tests/tools)

@@ -35,3 +35,4 @@ add_test(NAME dll.tables
 
 add_subdirectory(host)
 add_subdirectory(tests/e2e)
+add_subdirectory(tools/glimra-check)

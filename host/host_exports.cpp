@@ -1,6 +1,7 @@
 // The functions the host exports to its plug-ins: its window, its path, and
 // line-by-line reading of small text files.
 #include "host/host.h"
+#include "host/line_reader.h"
 
 #include <cstdio>
 #include <cstring>
@@ -58,29 +59,10 @@ HostFile HOST_CALL FileOpen(const char* path) {
     return std::fopen(path, "rb");
 }
 
-// Hands out one line without its line end. The part of a line that does not
-// fit in the buffer is dropped, so the next call starts at the next line.
+// One line a call; a line too long for the buffer is cut, its rest dropped.
 bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
     ++callCount;
-    auto* stream = static_cast<std::FILE*>(file);
-    if (!stream || size <= 0) {
-        return false;
-    }
-    int length = 0;
-    int c = std::fgetc(stream);
-    if (c == EOF) {
-        return false;
-    }
-    for (; c != EOF && c != '\n'; c = std::fgetc(stream)) {
-        if (length < size - 1) {
-            buffer[length++] = static_cast<char>(c);
-        }
-    }
-    while (length > 0 && buffer[length - 1] == '\r') {
-        --length;
-    }
-    buffer[length] = '\0';
-    return true;
+    return readLine(static_cast<std::FILE*>(file), buffer, size);
 }
 
 bool HOST_CALL FileClose(HostFile file) {

@@ -14,8 +14,8 @@ int backdropClicks;
 
 // lParam is a list of message numbers ended by 0, owned by the plug-in.
 LRESULT onRegister(WPARAM wParam, LPARAM lParam) {
-    const auto window = reinterpret_cast<HWND>(wParam);
-    for (auto* message = reinterpret_cast<const uint32_t*>(lParam); message && *message;
+    auto* const window = reinterpret_cast<HWND>(wParam);
+    for (const auto* message = reinterpret_cast<const uint32_t*>(lParam); message && *message;
          ++message) {
         registrations.push_back({window, *message});
     }

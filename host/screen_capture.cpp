@@ -3,7 +3,9 @@
 #include <cstdio>
 
 ScreenImage captureScreen(int width, int height) {
-    ScreenImage image{width, height, std::vector<COLORREF>(static_cast<size_t>(width * height))};
+    ScreenImage image{
+        width, height,
+        std::vector<COLORREF>(static_cast<size_t>(width) * static_cast<size_t>(height))};
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -55,9 +57,10 @@ bool saveBitmap(const ScreenImage& image, const char* path) {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const COLORREF colour = image.at(x, y);
-            row[static_cast<size_t>(x * 3)] = GetBValue(colour);
-            row[static_cast<size_t>(x * 3 + 1)] = GetGValue(colour);
-            row[static_cast<size_t>(x * 3 + 2)] = GetRValue(colour);
+            const size_t offset = static_cast<size_t>(x) * 3;
+            row[offset] = GetBValue(colour);
+            row[offset + 1] = GetGValue(colour);
+            row[offset + 2] = GetRValue(colour);
         }
         std::fwrite(row.data(), row.size(), 1, out);
     }

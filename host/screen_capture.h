@@ -11,7 +11,9 @@ struct ScreenImage {
     int height;
     std::vector<COLORREF> pixels;
 
-    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    COLORREF at(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+    }
 };
 
 // Copies the screen area whose top-left corner is 0,0 and whose size is given.

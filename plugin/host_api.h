@@ -14,8 +14,8 @@
 
 // Windows' own handle types (as <windows.h> declares them under STRICT), named
 // here so that code which needs no window system can pass them on.
-struct HINSTANCE__;
-struct HWND__;
+struct HINSTANCE__; // NOLINT(bugprone-reserved-identifier): Windows' own name
+struct HWND__;      // NOLINT(bugprone-reserved-identifier): Windows' own name
 using InstanceHandle = HINSTANCE__*;
 using WindowHandle = HWND__*;
 

@@ -40,7 +40,8 @@ void findLayeredWindowSupport() {
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+// Loading and unloading run nothing of the plug-in's own: all work starts in beginPlugin.
+extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD /*reason*/, LPVOID /*reserved*/) {
     return TRUE;
 }
 
@@ -68,7 +69,7 @@ extern "C" int HOST_CALL beginPlugin(HINSTANCE instance) {
     return 0;
 }
 
-extern "C" void HOST_CALL endPlugin(void*) {
+extern "C" void HOST_CALL endPlugin(void* /*ignored*/) {
     if (!osdWindow) {
         return;
     }

@@ -28,7 +28,7 @@ if [ "$(pe_machine "$1")" != "8664" ]; then
   exit 126
 fi
 
-export WINEPREFIX=${GLIMRA_WINEPREFIX:-$here/../build/wineprefix}
+export WINEPREFIX=$(realpath -m "${GLIMRA_WINEPREFIX:-$here/../build/wineprefix}")
 export WINEDEBUG=${GLIMRA_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 run_timeout=${GLIMRA_WINE_TIMEOUT:-900}

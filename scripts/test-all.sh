@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build-all.sh
 failed=()
+echo "== lint"
+scripts/lint.sh || failed+=(lint)
 for preset in native native-asan mingw-x86 mingw-x64; do
   echo "== test $preset"
   ctest --preset "$preset" || failed+=("$preset")

@@ -28,7 +28,7 @@ void copyUnterminatedIfFull(const std::string& text, char* buffer, int size) {
 
 } // namespace
 
-void getModuleFilePath(InstanceHandle, char* path, int size) {
+void getModuleFilePath(InstanceHandle /*instance*/, char* path, int size) {
     copyUnterminatedIfFull(fakeHost.modulePath, path, size);
 }
 

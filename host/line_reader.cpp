@@ -1,0 +1,28 @@
+#include "host/line_reader.h"
+
+bool readLine(std::FILE* stream, char* buffer, int size, long* length) {
+    if (!stream || size <= 0) {
+        return false;
+    }
+    int c = std::fgetc(stream);
+    if (c == EOF) {
+        return false;
+    }
+    long fullLength = 0;
+    int kept = 0;
+    for (; c != EOF && c != '\n'; c = std::fgetc(stream)) {
+        if (kept < size - 1) {
+            buffer[kept++] = static_cast<char>(c);
+        }
+        ++fullLength;
+    }
+    if (fullLength > 0 && kept == fullLength && buffer[kept - 1] == '\r') {
+        --kept;
+        --fullLength;
+    }
+    buffer[kept] = '\0';
+    if (length) {
+        *length = fullLength;
+    }
+    return true;
+}

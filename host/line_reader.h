@@ -1,0 +1,11 @@
+// Reading a text file line by line the way the host hands lines to plug-ins.
+// Needs no window system.
+#pragma once
+
+#include <cstdio>
+
+// Reads the next line of stream into buffer without its line end ("\n" or
+// "\r\n"), NUL-terminated. What does not fit in size - 1 bytes is dropped, so
+// the next call starts at the next line. length, when given, receives the
+// line's whole length. False at the end of the file.
+bool readLine(std::FILE* stream, char* buffer, int size, long* length = nullptr);

@@ -1,0 +1,172 @@
+#include "settings_lint.h"
+
+#include <array>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+struct KnownKey {
+    SettingKey key;
+    const char* name; // as written after "GLIMRA."
+};
+
+constexpr std::array<KnownKey, 4> KNOWN_KEYS = {{{SettingKey::Timeout, "timeout"},
+                                                 {SettingKey::FontHeight, "fontHeight"},
+                                                 {SettingKey::ClrOSD, "clrOSD"},
+                                                 {SettingKey::ClrOutline, "clrOutline"}}};
+constexpr const char* PREFIX = "glimra.";
+constexpr long LONGEST_LINE_READ = HOST_LINE_SIZE - 1;
+
+bool startsWithIgnoringCase(const char* text, const char* prefix) {
+    for (; *prefix; ++text, ++prefix) {
+        if (std::tolower(static_cast<unsigned char>(*text)) !=
+            std::tolower(static_cast<unsigned char>(*prefix))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* keyName(SettingKey key) {
+    for (const KnownKey& known : KNOWN_KEYS) {
+        if (known.key == key) {
+            return known.name;
+        }
+    }
+    return "?";
+}
+
+std::string describeCharacter(char c) {
+    switch (c) {
+    case '\0':
+        return "the end of the line";
+    case '\t':
+        return "a tab";
+    case ':':
+        return "a colon";
+    default:
+        return std::string("'") + c + "'";
+    }
+}
+
+void warn(SettingsLint& lint, int lineNumber, const std::string& message) {
+    lint.warnings.push_back({lineNumber, message});
+}
+
+// A line the plug-in ignores, but whose writer probably meant a setting.
+void lintIgnoredLine(SettingsLint& lint, int lineNumber, const char* line) {
+    const char* text = skipBlanks(line);
+    if (!startsWithIgnoringCase(text, PREFIX)) {
+        return; // a comment or anything else that is plainly not a setting
+    }
+    const char* name = text + std::strlen(PREFIX);
+    for (const KnownKey& known : KNOWN_KEYS) {
+        if (!startsWithIgnoringCase(name, known.name)) {
+            continue;
+        }
+        const char after = name[std::strlen(known.name)];
+        if (text != line && after == ' ') {
+            warn(lint, lineNumber,
+                 std::string("blank before the key GLIMRA.") + known.name + ": line ignored");
+        } else if (!std::isalpha(static_cast<unsigned char>(after))) {
+            warn(lint, lineNumber,
+                 std::string("GLIMRA.") + known.name + " is followed by " +
+                     describeCharacter(after) + ", not one blank: line ignored");
+        } else {
+            continue; // a longer name that merely begins like a known one
+        }
+        return;
+    }
+    warn(lint, lineNumber,
+         "unknown key '" + std::string(text, std::strcspn(text, " \t:=")) +
+             "' (known: GLIMRA.timeout, GLIMRA.fontHeight, GLIMRA.clrOSD, "
+             "GLIMRA.clrOutline): line ignored");
+}
+
+void lintWholeNumber(SettingsLint& lint, int lineNumber, SettingKey key, const char* value,
+                     int32_t result) {
+    const char* digits = value + std::strspn(value, " \t\n\v\f\r");
+    digits += (*digits == '+' || *digits == '-') ? 1 : 0;
+    if (!std::isdigit(static_cast<unsigned char>(*digits))) {
+        warn(lint, lineNumber, std::string(keyName(key)) + " has no digits: reads as 0");
+    } else if (result <= 0) {
+        const bool timeout = key == SettingKey::Timeout;
+        const char* effect = result == 0 ? (timeout ? "texts disappear at once" : "no letters show")
+                                         : (timeout ? "texts stay up for about 24 days"
+                                                    : "the font becomes enormous");
+        warn(lint, lineNumber,
+             std::string(keyName(key)) + " is " + std::to_string(result) + ": " + effect);
+    }
+}
+
+void lintColour(SettingsLint& lint, int lineNumber, SettingKey key, const char* value,
+                uint32_t result) {
+    const char* name = keyName(key);
+    if (*value == '#' || (value[0] == '0' && (value[1] == 'x' || value[1] == 'X'))) {
+        warn(lint, lineNumber,
+             std::string(name) + " has a '" + (*value == '#' ? "#" : std::string(value, 2)) +
+                 "' prefix: reads as 000000, black, which is see-through");
+        return;
+    }
+    const size_t digitCount = std::strspn(value, "0123456789abcdefABCDEF");
+    if (digitCount == 0) {
+        warn(lint, lineNumber,
+             std::string(name) + " has no hex digits: reads as 000000, black, "
+                                 "which is see-through");
+    } else if (digitCount > 6) {
+        warn(lint, lineNumber,
+             std::string(name) + " has " + std::to_string(digitCount) +
+                 " digits: only six are a colour (blue, green, red); the last eight are read");
+    } else if (result == 0) {
+        warn(lint, lineNumber, std::string(name) + " is 000000, black, which is see-through");
+    }
+}
+
+} // namespace
+
+void lintSettingsLine(SettingsLint& lint, int lineNumber, const char* line, long fullLength,
+                      bool hasNul) {
+    if (hasNul) {
+        warn(lint, lineNumber, "contains a NUL byte: the plug-in reads the line only up to it");
+    }
+    if (fullLength > LONGEST_LINE_READ) {
+        warn(lint, lineNumber,
+             "is " + std::to_string(fullLength) +
+                 " characters long: the plug-in reads only the "
+                 "first " +
+                 std::to_string(LONGEST_LINE_READ));
+    }
+
+    OsdSettings scratch = DEFAULT_SETTINGS;
+    const SettingKey key = applySettingsLine(line, scratch);
+    if (key == SettingKey::None) {
+        lintIgnoredLine(lint, lineNumber, line);
+        return;
+    }
+    const char* value = skipBlanks(line + std::strlen(PREFIX) + std::strlen(keyName(key)) + 1);
+    switch (key) {
+    case SettingKey::Timeout:
+        lintWholeNumber(lint, lineNumber, key, value, scratch.timeout);
+        break;
+    case SettingKey::FontHeight:
+        lintWholeNumber(lint, lineNumber, key, value, scratch.fontHeight);
+        break;
+    case SettingKey::ClrOSD:
+        lintColour(lint, lineNumber, key, value, scratch.clrOSD);
+        break;
+    case SettingKey::ClrOutline:
+        lintColour(lint, lineNumber, key, value, scratch.clrOutline);
+        break;
+    case SettingKey::None:
+        break;
+    }
+
+    int& lastLine = lint.lastLineOfKey[static_cast<int>(key)];
+    if (lastLine != 0) {
+        warn(lint, lineNumber,
+             std::string(keyName(key)) + " was already set on line " + std::to_string(lastLine) +
+                 ": this later value wins");
+    }
+    lastLine = lineNumber;
+}
