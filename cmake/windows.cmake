@@ -1,5 +1,7 @@
 # Windows build: GLIMRA.dll, the reference host "tarvex.exe" and the end-to-end tests.
 
+enable_language(RC)
+
 # The DLL and the reference host land side by side, as a user would put them.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 
@@ -21,7 +23,8 @@ add_library(glimra SHARED
   settings/module_path_windows.cpp
   display/display_window.cpp
   display/outlined_text.cpp
-  plugin/GLIMRA.def)
+  plugin/GLIMRA.def
+  plugin/GLIMRA.rc)
 set_target_properties(glimra PROPERTIES OUTPUT_NAME GLIMRA PREFIX "" SUFFIX ".dll")
 target_include_directories(glimra PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(glimra PRIVATE -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
@@ -30,8 +33,8 @@ target_link_options(glimra PRIVATE -static -static-libgcc -static-libstdc++ -Wl,
 add_dependencies(glimra tarvex_imports)
 target_link_libraries(glimra PRIVATE ${TARVEX_IMPORT_LIBRARY} user32 gdi32 kernel32)
 
-add_test(NAME dll.tables
-  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/dll/check_dll_tables.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)
+add_test(NAME dll.tables-version-size
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/dll/check_dll.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)
 
 add_subdirectory(host)
 add_subdirectory(tests/e2e)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native unit tests (plain and with
-# sanitizers), the DLL table checks for x64 and x86, and the end-to-end tests
-# of the x64 DLL in a real host under Wine.
+# Builds everything and runs every test: lint, native unit and tool tests
+# (plain and with sanitizers), the DLL checks for x64 and x86, the end-to-end
+# tests of the x64 DLL in a real host under Wine, and the release package.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,6 +13,8 @@ for preset in native native-asan mingw-x86 mingw-x64; do
   echo "== test $preset"
   ctest --preset "$preset" || failed+=("$preset")
 done
+echo "== release package"
+{ scripts/make-release.sh >/dev/null && tests/release/check_release.sh; } || failed+=(release)
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED presets: ${failed[*]}"
   exit 1

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -79,6 +80,32 @@ TEST(EntryPoints, PluginInfoAnswersThroughTheDll) {
     for (const int field : {0, 7, -1}) {
         EXPECT_STREQ(session.plugin.info(field), "Glimra 1.0") << field;
     }
+}
+
+// What Windows shows in the DLL's properties.
+std::string versionString(const std::string& path, const char* name) {
+    DWORD ignored = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+    if (block.empty() ||
+        !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
+        return "(no version resource)";
+    }
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) {
+        return "(missing)";
+    }
+    return value;
+}
+
+TEST(EntryPoints, VersionResourceNamesGlimra10) {
+    PluginSession session;
+    const std::string dllPath = session.directory + "GLIMRA.dll";
+    EXPECT_EQ(versionString(dllPath, "ProductName"), "Glimra");
+    EXPECT_EQ(versionString(dllPath, "FileVersion"), "1.0");
+    EXPECT_EQ(versionString(dllPath, "ProductVersion"), "1.0");
+    EXPECT_EQ(versionString(dllPath, "OriginalFilename"), "GLIMRA.dll");
 }
 
 TEST(EntryPoints, BeginStartsWithoutAnyBox) {

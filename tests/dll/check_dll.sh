@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built GLIMRA.dll: it exports exactly the three entry points,
-# undecorated, and imports only from Windows system DLLs and the host.
+# undecorated, imports only from Windows system DLLs and the host, carries its
+# version resource, and stays small.
 set -u
 objdump=$1 dll=$2
 allowed_imports='^(KERNEL32\.dll|USER32\.dll|GDI32\.dll|msvcrt\.dll|tarvex\.exe)$'
@@ -26,7 +27,17 @@ for function in GetTXWnd GetTarvexPath FileExists FileOpen ReadNextCommand FileC
     fail "does not import $function from tarvex.exe"
 done
 
+# Version strings are UTF-16; each value follows its name.
+version_strings=$(strings -el -n 3 "$dll")
+version_value() { grep -A1 -x "$1" <<<"$version_strings" | sed -n 2p; }
+[ "$(version_value FileVersion)" = "1.0" ] || fail "FileVersion is '$(version_value FileVersion)'"
+[ "$(version_value ProductVersion)" = "1.0" ] || fail "ProductVersion is '$(version_value ProductVersion)'"
+[ "$(version_value ProductName)" = "Glimra" ] || fail "ProductName is '$(version_value ProductName)'"
+[ "$(version_value OriginalFilename)" = "GLIMRA.dll" ] || fail "OriginalFilename is '$(version_value OriginalFilename)'"
+[ -n "$(version_value FileDescription)" ] || fail "no FileDescription"
+
 size=$(stat -c %s "$dll")
-echo "$dll: exports: $exports| imports: $(echo $imports) | $size bytes"
+[ "$size" -le 20480 ] || fail "$size bytes, more than 20 KB"
+echo "$dll: exports: $exports| imports: $(echo $imports) | version $(version_value FileVersion) | $size bytes"
 [ "$failures" -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 [ "$failures" -eq 0 ]

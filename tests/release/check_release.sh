@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Checks the release ZIP as a user gets it: both DLLs (tables, version, size),
+# the sample settings file (read as the defaults, no warnings), and the x64 DLL
+# dropped beside the reference host, showing a text under Wine.
+set -u
+cd "$(dirname "$0")/../.."
+zip=${1:-build/release/glimra-1.0.zip}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() { # NAME COMMAND...
+  local name=$1
+  shift
+  if "$@" >"$work/out" 2>&1; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $name"
+    cat "$work/out"
+    failed=$((failed + 1))
+  fi
+}
+
+unzip -q "$zip" -d "$work" || { echo "FAIL: cannot unpack $zip"; exit 1; }
+root=$work/glimra-1.0
+check "x86 DLL" bash tests/dll/check_dll.sh i686-w64-mingw32-objdump "$root/x86/GLIMRA.dll"
+check "x64 DLL" bash tests/dll/check_dll.sh x86_64-w64-mingw32-objdump "$root/x64/GLIMRA.dll"
+check "user guide" test -s "$root/USER-GUIDE.txt"
+check "checker" test -s "$root/glimra-check.exe"
+
+checker=build/native/tools/glimra-check/glimra-check
+sample_reads_defaults() {
+  local output
+  output=$("$checker" "$root/glimrarc") || return 1
+  grep -q '^timeout     3000 ms$' <<<"$output" && grep -q '^fontHeight  75 ' <<<"$output" &&
+    grep -q '^clrOSD      FFFFFF ' <<<"$output" && grep -q '^clrOutline  010101 ' <<<"$output"
+}
+check "sample settings are the defaults, without warnings" sample_reads_defaults
+
+# A user's folder: the host and the DLL from the ZIP, nothing else.
+shows_text_beside_host() {
+  local runner=$PWD/scripts/run-windows.sh
+  export GLIMRA_WINEPREFIX=$PWD/build/mingw-x64/wineprefix
+  mkdir -p "$work/user"
+  cp build/mingw-x64/bin/tarvex.exe "$root/x64/GLIMRA.dll" "$work/user/"
+  (cd "$work/user" && "$runner" --private-display ./tarvex.exe --pause 800 --backdrop 8C5A2D \
+    --screenshot shot.bmp "From the release") >"$work/host.log" 2>&1
+  local status=$?
+  tr -d '\r' <"$work/host.log"
+  [ "$status" -eq 0 ] && tr -d '\r' <"$work/host.log" | grep -q -x 'text: From the release (1 window(s))' || return 1
+  local white
+  white=$(convert "$work/user/shot.bmp" -fill black +opaque white -fill white -opaque white \
+    -format '%[fx:round(mean*w*h)]' info:)
+  echo "white letter pixels on screen: $white"
+  [ "$white" -gt 300 ]
+}
+check "x64 DLL shows a text beside the reference host" shows_text_beside_host
+cat "$work/out"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
