@@ -39,5 +39,5 @@ HWND createBackdrop(HINSTANCE instance, COLORREF colour, int width, int height);
 // How many left clicks the backdrops have received.
 int backdropClickCount();
 
-// Runs the host's message loop for the given time.
+// Runs the host's message loop for the given time; 0 handles what is waiting.
 void pumpMessagesFor(DWORD milliseconds);

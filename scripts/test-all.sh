@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: lint, native unit and tool tests
-# (plain and with sanitizers), the DLL checks for x64 and x86, the end-to-end
-# tests of the x64 DLL in a real host under Wine, and the release package.
+# (plain and with sanitizers), a bounded fuzz run, the DLL checks for x64 and
+# x86, the end-to-end and soak tests of the x64 DLL in a real host under Wine,
+# and the release package.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,7 +10,7 @@ scripts/build-all.sh
 failed=()
 echo "== lint"
 scripts/lint.sh || failed+=(lint)
-for preset in native native-asan mingw-x86 mingw-x64; do
+for preset in native native-asan fuzz mingw-x86 mingw-x64; do
   echo "== test $preset"
   ctest --preset "$preset" || failed+=("$preset")
 done

@@ -45,16 +45,16 @@ int HOST_CALL GetTarvexPath(char* buffer, int size) {
 
 bool HOST_CALL FileExists(const char* path) {
     fakeHost.existsQueries.emplace_back(path);
-    return fakeHost.files.count(path) != 0;
+    return fakeHost.files.count(path) != 0 || fakeHost.everyOtherFile;
 }
 
 HostFile HOST_CALL FileOpen(const char* path) {
     fakeHost.openedPaths.emplace_back(path);
     auto found = fakeHost.files.find(path);
-    if (found == fakeHost.files.end()) {
-        return nullptr;
+    if (found != fakeHost.files.end()) {
+        return new OpenFile{&found->second, 0};
     }
-    return new OpenFile{&found->second, 0};
+    return fakeHost.everyOtherFile ? new OpenFile{fakeHost.everyOtherFile, 0} : nullptr;
 }
 
 bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {

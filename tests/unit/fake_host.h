@@ -10,6 +10,8 @@ struct FakeHost {
     std::string modulePath = "C:\\plugins\\GLIMRA.dll";
     std::string hostPath = "D:\\tarvex\\tarvex.exe";
     std::map<std::string, std::vector<std::string>> files; // path -> lines
+    // When set, every path not in files exists and holds these lines.
+    const std::vector<std::string>* everyOtherFile = nullptr;
 
     // What the reader asked for, in order.
     std::vector<std::string> existsQueries;
