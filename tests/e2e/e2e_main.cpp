@@ -11,7 +11,7 @@ namespace {
 // No test may hang, a modal box that nobody answers included.
 constexpr DWORD WATCHDOG_MILLISECONDS = 240000;
 
-DWORD WINAPI watchdog(void*) {
+DWORD WINAPI watchdog(void* /*unused*/) {
     Sleep(WATCHDOG_MILLISECONDS);
     std::fprintf(stderr, "e2e: still running after %lu ms, stopped\n", WATCHDOG_MILLISECONDS);
     std::fflush(stderr);

@@ -33,7 +33,7 @@ bool buttonShown(HWND box, int id) {
 HWND boxToAnswer;
 
 // Runs inside the box's own message loop, once its dialog is fully set up.
-void CALLBACK readAndCloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+void CALLBACK readAndCloseBox(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
     KillTimer(nullptr, timer);
     HWND box = boxToAnswer;
     const bool onlyOk = buttonShown(box, IDOK) && !buttonShown(box, IDCANCEL) &&
@@ -43,7 +43,7 @@ void CALLBACK readAndCloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 LRESULT CALLBACK answerBoxes(int code, WPARAM wParam, LPARAM lParam) {
-    const auto window = reinterpret_cast<HWND>(wParam);
+    auto* const window = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && isDialog(window)) {
         boxToAnswer = window;
         SetTimer(nullptr, 0, 100, readAndCloseBox);

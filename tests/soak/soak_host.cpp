@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int PAINT_EVERY = 997;
-constexpr long long MEMORY_GROWTH_ALLOWED = 512 * 1024;
+constexpr long long MEMORY_GROWTH_ALLOWED = 512LL * 1024;
 
 std::vector<std::string> mixedTexts() {
     std::string highBytes;
