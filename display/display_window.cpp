@@ -16,6 +16,7 @@ static_assert(OSD_EX_STYLE == 0x800A8 && OSD_STYLE == 0x90000000);
 
 // The host keeps this list for as long as the module is loaded.
 constexpr UINT registeredMessages[] = {HOST_MSG_TEXT, 0};
+static_assert(sizeof(registeredMessages[0]) == 4, "the host reads 32-bit message numbers");
 
 // The record this window procedure serves, taken from the creation parameter.
 OsdWindow* procRecord;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 int screenDotsPerInch() {
@@ -72,6 +74,26 @@ TEST(DisplaySettingsFiles, FontHeightSetsTheWindowHeight) {
     EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 0\n"), 30);
     EXPECT_EQ(windowHeightWithSettings("glimra.FONTHEIGHT 50\n"), 48 + 30);
     EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight: 100\n"), 102) << "ignored line";
+}
+
+// A negative fontHeight makes the unsigned product wrap: -1 asks for a font
+// 42,949,672 pixels tall and a window 30 pixels taller. Whatever the system
+// then makes of it, the host must survive and the plug-in must say so.
+TEST(DisplaySettingsFiles, NegativeFontHeightDoesNotCrashTheHost) {
+    BoxAnswerer answerer;
+    PluginSession session("GLIMRA.fontHeight -1\n");
+    const int result = session.begin();
+    if (result == 0) {
+        EXPECT_TRUE(answerer.boxes().empty());
+        EXPECT_TRUE(IsWindow(session.osdWindow()));
+        showAndCapture(session.osdWindow(), "huge");
+    } else {
+        ASSERT_EQ(answerer.boxes().size(), 1u);
+        EXPECT_EQ(answerer.boxes()[0].text, "failed to load!");
+    }
+    const RECT rect = windowRect(session.osdWindow());
+    std::printf("fontHeight -1: beginPlugin %d, window %ld x %ld\n", result, rect.right - rect.left,
+                rect.bottom - rect.top);
 }
 
 TEST(DisplaySettingsFiles, FileBesideThePluginBeatsTheHosts) {

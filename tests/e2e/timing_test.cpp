@@ -63,6 +63,16 @@ TEST(DisplayTiming, ZeroTimeoutHidesAtOnce) {
     EXPECT_FALSE(IsWindowVisible(session.osdWindow()));
 }
 
+// A negative timeout reaches the timer as a huge unsigned number, which the
+// system caps at about 24.8 days: the text simply stays.
+TEST(DisplayTiming, NegativeTimeoutKeepsTheTextUp) {
+    PluginSession session("GLIMRA.timeout -1\n");
+    ASSERT_EQ(session.begin(), 0);
+    sendHostText("stays");
+    pumpMessagesFor(1500);
+    EXPECT_TRUE(IsWindowVisible(session.osdWindow()));
+}
+
 TEST(DisplayTiming, OnlyTheHideTimerHides) {
     PluginSession session;
     ASSERT_EQ(session.begin(), 0);
