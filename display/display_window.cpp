@@ -21,13 +21,6 @@ static_assert(sizeof(registeredMessages[0]) == 4, "the host reads 32-bit message
 // The record this window procedure serves, taken from the creation parameter.
 OsdWindow* procRecord;
 
-// fontHeight is a percentage of one logical inch. The product is taken
-// unsigned, so a negative setting gives a huge height rather than a negative one.
-int fontPixelHeight(int dotsPerInch, int32_t fontHeight) {
-    return static_cast<int>(static_cast<uint32_t>(dotsPerInch) * static_cast<uint32_t>(fontHeight) /
-                            100);
-}
-
 int screenDotsPerInch() {
     HDC screen = GetDC(nullptr);
     const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);

@@ -68,6 +68,11 @@ bool findInDirectoryOf(char (&path)[HOST_PATH_SIZE]) {
 
 } // namespace
 
+int fontPixelHeight(int dotsPerInch, int32_t fontHeight) {
+    return static_cast<int>(static_cast<uint32_t>(dotsPerInch) * static_cast<uint32_t>(fontHeight) /
+                            100);
+}
+
 const char* skipBlanks(const char* text) {
     while (*text == ' ' || *text == '\t') {
         ++text;

@@ -35,6 +35,11 @@ void readSettingsFile(const char* path, OsdSettings& settings);
 // Applies one line of a settings file to settings and tells which key it set.
 SettingKey applySettingsLine(const char* line, OsdSettings& settings);
 
+// The font's cell height in pixels on a screen of dotsPerInch: fontHeight is a
+// percentage of one logical inch. The product is taken unsigned, so a negative
+// setting gives a huge height rather than a negative one.
+int fontPixelHeight(int dotsPerInch, int32_t fontHeight);
+
 // The first character of text that is neither a space nor a tab.
 const char* skipBlanks(const char* text);
 

@@ -76,6 +76,15 @@ TEST(DisplaySettingsFiles, FontHeightSetsTheWindowHeight) {
     EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight: 100\n"), 102) << "ignored line";
 }
 
+// The host cuts a line longer than the plug-in's buffer and drops its rest, so
+// the next line is read whole.
+TEST(DisplaySettingsFiles, LineLongerThanTheBufferDoesNotSpillIntoTheNext) {
+    const std::string longLine =
+        "GLIMRA.fontHeight 50" + std::string(5000, ' ') + "GLIMRA.timeout 1";
+    EXPECT_EQ(windowHeightWithSettings(longLine + "\nGLIMRA.fontHeight 100\n"), 96 + 30);
+    EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 100\n" + longLine + "\n"), 48 + 30);
+}
+
 // A negative fontHeight makes the unsigned product wrap: -1 asks for a font
 // 42,949,672 pixels tall and a window 30 pixels taller. Whatever the system
 // then makes of it, the host must survive and the plug-in must say so.

@@ -7,36 +7,40 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
 
+# Runs the checker; leaves its output in $output and its exit status in $status.
+run_checker() {
+  output=$("$checker" "$@" 2>&1)
+  status=$?
+}
+
+report() { # NAME OK DETAILS
+  if [ "$2" = yes ]; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $1 $3"
+    printf '%s\n' "$output" | head -30
+    failed=$((failed + 1))
+  fi
+}
+
 # expect NAME STATUS EXPECTED_FILE ARGS...: the output must equal the file's text.
 expect() {
-  local name=$1 status=$2 expected=$3
+  local name=$1 wanted=$2 expected=$3
   shift 3
-  local output actual
-  output=$("$checker" "$@" 2>&1)
-  actual=$?
-  if [ "$actual" -ne "$status" ] || ! diff -u "$expected" <(printf '%s\n' "$output") >"$work/diff"; then
-    echo "FAIL: $name (exit $actual, expected $status)"
-    cat "$work/diff"
-    failed=$((failed + 1))
-  else
-    passed=$((passed + 1))
-  fi
+  run_checker "$@"
+  local ok=no
+  [ "$status" -eq "$wanted" ] && diff -u "$expected" <(printf '%s\n' "$output") >&2 && ok=yes
+  report "$name" $ok "(exit $status, expected $wanted)"
 }
 
 # expect_line NAME STATUS PATTERN ARGS...: some line of the output must match.
 expect_line() {
-  local name=$1 status=$2 pattern=$3
+  local name=$1 wanted=$2 pattern=$3
   shift 3
-  local output actual
-  output=$("$checker" "$@" 2>&1)
-  actual=$?
-  if [ "$actual" -ne "$status" ] || ! grep -q -E -- "$pattern" <<<"$output"; then
-    echo "FAIL: $name (exit $actual, expected $status; no line matching '$pattern')"
-    printf '%s\n' "$output" | head -20
-    failed=$((failed + 1))
-  else
-    passed=$((passed + 1))
-  fi
+  run_checker "$@"
+  local ok=no
+  [ "$status" -eq "$wanted" ] && grep -q -E -- "$pattern" <<<"$output" && ok=yes
+  report "$name" $ok "(exit $status, expected $wanted; a line matching '$pattern')"
 }
 
 cd "$samples"

@@ -86,6 +86,17 @@ TEST(SettingsColourValues, PrefixesAndMissingDigitsGiveBlack) {
     EXPECT_EQ(afterLines({"GLIMRA.clrOSD "}).clrOSD, 0u);
 }
 
+TEST(SettingsHelpers, FontPixelHeightIsAShareOfAnInchRoundedDown) {
+    EXPECT_EQ(fontPixelHeight(96, 75), 72);
+    EXPECT_EQ(fontPixelHeight(96, 100), 96);
+    EXPECT_EQ(fontPixelHeight(120, 75), 90);
+    EXPECT_EQ(fontPixelHeight(96, 1), 0);
+    EXPECT_EQ(fontPixelHeight(96, 0), 0);
+    // The product wraps as an unsigned number: -1 gives (2^32 - 96) / 100.
+    EXPECT_EQ(fontPixelHeight(96, -1), 42949672);
+    EXPECT_EQ(fontPixelHeight(96, -5), 42949668);
+}
+
 TEST(SettingsHelpers, SkipBlanksPassesOnlySpacesAndTabs) {
     const char* text = " \t \tx";
     EXPECT_EQ(skipBlanks(text), text + 4);

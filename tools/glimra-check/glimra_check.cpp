@@ -62,9 +62,7 @@ void printColour(const char* name, uint32_t colour) {
 
 void printSettings(const OsdSettings& settings) {
     std::printf("%-11s %d ms\n", "timeout", settings.timeout);
-    // The plug-in takes this product unsigned, so a negative setting gives a huge font.
-    const auto fontPixels = static_cast<int>(static_cast<uint32_t>(DOTS_PER_INCH) *
-                                             static_cast<uint32_t>(settings.fontHeight) / 100);
+    const int fontPixels = fontPixelHeight(DOTS_PER_INCH, settings.fontHeight);
     std::printf("%-11s %d  (%d pixels at %d dots per inch; window %d x %lld)\n", "fontHeight",
                 settings.fontHeight, fontPixels, DOTS_PER_INCH, WINDOW_WIDTH,
                 static_cast<long long>(fontPixels) + WINDOW_HEIGHT_BEYOND_FONT);
