@@ -4,9 +4,11 @@
 # /usr/bin/wine stops working.
 set -eu
 packages=(
-  cmake ninja-build g++ clang clang-format clang-tidy googletest libgtest-dev libbenchmark-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy
+  googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-  wine wine64 xvfb imagemagick zip
+  wine wine64 fonts-wine fonts-liberation libxrender1 libxext6 xvfb
+  imagemagick zip unzip
 )
 missing=()
 for package in "${packages[@]}"; do
