@@ -44,7 +44,8 @@ void CALLBACK readAndCloseBox(HWND /*window*/, UINT /*message*/, UINT_PTR timer,
 
 LRESULT CALLBACK answerBoxes(int code, WPARAM wParam, LPARAM lParam) {
     auto* const window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && isDialog(window)) {
+    // A box may be activated more than once; it is read and answered once.
+    if (code == HCBT_ACTIVATE && isDialog(window) && window != boxToAnswer) {
         boxToAnswer = window;
         SetTimer(nullptr, 0, 100, readAndCloseBox);
     }
