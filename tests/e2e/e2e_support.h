@@ -18,7 +18,6 @@ constexpr COLORREF WHITE = RGB(255, 255, 255);
 constexpr COLORREF NEAR_BLACK = RGB(1, 1, 1);
 constexpr COLORREF RED = RGB(255, 0, 0);
 constexpr COLORREF BLUE = RGB(0, 0, 255);
-constexpr COLORREF BLACK = RGB(0, 0, 0);
 
 // The screen area the checks look at: the display window (800 pixels wide)
 // and a margin beyond it, where nothing may ever be drawn.
