@@ -2,20 +2,14 @@
 
 enable_language(RC)
 
-# How tests start a Windows program: directly on Windows; elsewhere under Wine,
-# where only x64 programs run and drive Z: is the root of the file system.
+# How tests start a Windows program: directly on Windows; elsewhere under Wine
+# (x86 programs through the 32-bit Wine), where drive Z: is the root of the file system.
 if(CMAKE_HOST_WIN32)
   set(RUN_WINDOWS_PROGRAM "")
   set(WINE_DRIVE "")
-  set(CAN_RUN_WINDOWS_PROGRAMS TRUE)
 else()
   set(RUN_WINDOWS_PROGRAM ${PROJECT_SOURCE_DIR}/scripts/run-windows.sh --private-display)
   set(WINE_DRIVE "Z:")
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(CAN_RUN_WINDOWS_PROGRAMS TRUE)
-  else()
-    set(CAN_RUN_WINDOWS_PROGRAMS FALSE)
-  endif()
 endif()
 
 # The DLL and the reference host land side by side, as a user would put them.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs an x64 Windows program under Wine and passes its exit status through.
+# Runs an x86 or x64 Windows program under Wine and passes its exit status through.
 #
 #   scripts/run-windows.sh [--private-display] PROGRAM.exe [ARGUMENTS...]
 #
@@ -17,20 +17,32 @@ if [ "${1:-}" = "--private-display" ]; then
 fi
 [ $# -ge 1 ] || { echo "usage: $0 [--private-display] PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
 
-# Only x64 programs can run here: without wine32, Wine quietly exits 0 on an x86 one.
+# Anything but an x86 or x64 Windows program is refused: Wine would run a
+# program it cannot load as a quiet exit 0, and a test would seem to pass.
 pe_machine() {
   local header_offset
   header_offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
-  [ -n "$header_offset" ] && od -An -t x2 -j $((header_offset + 4)) -N 2 "$1" | tr -d ' '
+  [ -n "$header_offset" ] && od -An -t u2 -j $((header_offset + 4)) -N 2 "$1" | tr -d ' '
 }
-if [ "$(pe_machine "$1")" != "8664" ]; then
-  echo "run-windows: $1 is not an x64 Windows program; only x64 programs run here" >&2
+case "$(pe_machine "$1")" in
+34404) ;; # x64: IMAGE_FILE_MACHINE_AMD64, 0x8664
+332)   # x86: IMAGE_FILE_MACHINE_I386, 0x14C
+  # x86 needs the 32-bit Wine; scripts/install-deps.sh installs it.
+  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "run-windows: $1 is an x86 program, but 32-bit Wine does not run here; run scripts/install-deps.sh" >&2
+    exit 126
+  fi
+  ;;
+*)
+  echo "run-windows: $1 is not an x86 or x64 Windows program" >&2
   exit 126
-fi
+  ;;
+esac
 
 export WINEPREFIX=$(realpath -m "${GLIMRA_WINEPREFIX:-$here/../build/wineprefix}")
 export WINEDEBUG=${GLIMRA_WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No installer dialog and no crash debugger may wait for a person.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 run_timeout=${GLIMRA_WINE_TIMEOUT:-900}
 
 xvfb_pid=
@@ -62,6 +74,12 @@ fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
+  # A prefix booted without the 32-bit Wine lacks its 32-bit system DLLs and
+  # then runs nothing at all: boot it again.
+  if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "run-windows: $WINEPREFIX has no 32-bit system DLLs; booting it again" >&2
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "run-windows: booting the Wine prefix $WINEPREFIX" >&2
     wine wineboot --init >/dev/null 2>&1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the release ZIP as a user gets it: both DLLs (tables, version, size),
-# the sample settings file (read as the defaults, no warnings), and the x64 DLL
-# dropped beside the reference host, showing a text under Wine.
+# the sample settings file (read as the defaults, no warnings), and each DLL
+# beside the reference host of its architecture, showing a text under Wine.
 set -u
 cd "$(dirname "$0")/../.."
 zip=${1:-build/release/glimra-1.0.zip}
@@ -36,25 +36,30 @@ sample_reads_defaults() {
 }
 check "sample settings are the defaults, without warnings" sample_reads_defaults
 
-# A user's folder: the host and the DLL from the ZIP, nothing else.
-shows_text_beside_host() {
-  local runner=$PWD/scripts/run-windows.sh
-  export GLIMRA_WINEPREFIX=$PWD/build/mingw-x64/wineprefix
-  mkdir -p "$work/user"
-  cp build/mingw-x64/bin/tarvex.exe "$root/x64/GLIMRA.dll" "$work/user/"
-  (cd "$work/user" && "$runner" --private-display ./tarvex.exe --pause 800 --backdrop 8C5A2D \
+# A user's folder: the reference host of one architecture and the DLL for it
+# from the ZIP, nothing else.
+shows_text_beside_host() { # ARCHITECTURE
+  local architecture=$1 runner=$PWD/scripts/run-windows.sh
+  local user=$work/user-$architecture
+  export GLIMRA_WINEPREFIX=$PWD/build/mingw-$architecture/wineprefix
+  mkdir -p "$user"
+  cp "build/mingw-$architecture/bin/tarvex.exe" "$root/$architecture/GLIMRA.dll" "$user/"
+  (cd "$user" && "$runner" --private-display ./tarvex.exe --pause 800 --backdrop 8C5A2D \
     --screenshot shot.bmp "From the release") >"$work/host.log" 2>&1
   local status=$?
   tr -d '\r' <"$work/host.log"
   [ "$status" -eq 0 ] && tr -d '\r' <"$work/host.log" | grep -q -x 'text: From the release (1 window(s))' || return 1
   local white
-  white=$(convert "$work/user/shot.bmp" -fill black +opaque white -fill white -opaque white \
+  white=$(convert "$user/shot.bmp" -fill black +opaque white -fill white -opaque white \
     -format '%[fx:round(mean*w*h)]' info:)
   echo "white letter pixels on screen: $white"
   [ "$white" -gt 300 ]
 }
-check "x64 DLL shows a text beside the reference host" shows_text_beside_host
-cat "$work/out"
+for architecture in x86 x64; do
+  check "$architecture DLL shows a text beside the $architecture reference host" \
+    shows_text_beside_host "$architecture"
+  cat "$work/out"
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
