@@ -30,6 +30,9 @@ int sendHostText(const char* text);
 // Makes GetTarvexPath answer path instead of the executable's own; "" undoes it.
 void setHostPathOverride(const std::string& path);
 
+// Makes FileExists and ReadNextCommand answer yes with this byte; 1 by default.
+void setHostYesValue(HostTruth yes);
+
 // How many times a plug-in has called one of the host's exported functions.
 int hostCallCount();
 

@@ -10,6 +10,7 @@ namespace {
 
 std::string hostPathOverride;
 int callCount;
+HostTruth yesValue = 1;
 
 void copyTerminated(const char* text, char* buffer, int size) {
     if (size <= 0) {
@@ -23,6 +24,10 @@ void copyTerminated(const char* text, char* buffer, int size) {
 
 void setHostPathOverride(const std::string& path) {
     hostPathOverride = path;
+}
+
+void setHostYesValue(HostTruth yes) {
+    yesValue = yes;
 }
 
 int hostCallCount() {
@@ -47,10 +52,12 @@ int HOST_CALL GetTarvexPath(char* buffer, int size) {
     return size > 0 ? static_cast<int>(std::strlen(buffer)) : 0;
 }
 
-bool HOST_CALL FileExists(const char* path) {
+HostTruth HOST_CALL FileExists(const char* path) {
     ++callCount;
     const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const bool exists =
+        attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return exists ? yesValue : 0;
 }
 
 // A file that cannot be opened gives a null handle, which reads as no lines.
@@ -60,9 +67,9 @@ HostFile HOST_CALL FileOpen(const char* path) {
 }
 
 // One line a call; a line too long for the buffer is cut, its rest dropped.
-bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
+HostTruth HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
     ++callCount;
-    return readLine(static_cast<std::FILE*>(file), buffer, size);
+    return readLine(static_cast<std::FILE*>(file), buffer, size) ? yesValue : 0;
 }
 
 bool HOST_CALL FileClose(HostFile file) {

@@ -22,6 +22,10 @@ using WindowHandle = HWND__*;
 // An open settings file as the host hands it out; only the host looks inside.
 using HostFile = void*;
 
+// A host's yes or no: one byte, any non-zero value meaning yes. Not C++ bool,
+// for which a byte other than 0 or 1 is undefined.
+using HostTruth = unsigned char;
+
 // Sent by a plug-in window to the host's main window: wParam is the window,
 // lParam the address of a 0-terminated list of message numbers it wants.
 constexpr unsigned HOST_MSG_REGISTER = 10001;
@@ -38,9 +42,9 @@ extern "C" {
 // Exported by the host executable and imported by the plug-in by name.
 WindowHandle HOST_CALL GetTXWnd();
 int HOST_CALL GetTarvexPath(char* buffer, int size);
-bool HOST_CALL FileExists(const char* path);
+HostTruth HOST_CALL FileExists(const char* path);
 HostFile HOST_CALL FileOpen(const char* path);
-bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size);
+HostTruth HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size);
 bool HOST_CALL FileClose(HostFile file);
 
 // Exported by the plug-in under exactly these names.

@@ -59,7 +59,7 @@ bool findInDirectoryOf(char (&path)[HOST_PATH_SIZE]) {
         }
         std::memcpy(path + nameStart, name.data(), name.size());
         path[nameStart + name.size()] = '\0';
-        if (FileExists(path)) {
+        if (FileExists(path) != 0) {
             return true;
         }
     }
@@ -112,7 +112,7 @@ SettingKey applySettingsLine(const char* line, OsdSettings& settings) {
 void readSettingsFile(const char* path, OsdSettings& settings) {
     HostFile file = FileOpen(path);
     char line[HOST_LINE_SIZE];
-    while (ReadNextCommand(file, line, HOST_LINE_SIZE)) {
+    while (ReadNextCommand(file, line, HOST_LINE_SIZE) != 0) {
         line[HOST_LINE_SIZE - 1] = '\0'; // a host may fill the buffer to the end
         applySettingsLine(line, settings);
     }

@@ -43,13 +43,17 @@ int HOST_CALL GetTarvexPath(char* buffer, int size) {
     return static_cast<int>(fakeHost.hostPath.size());
 }
 
-bool HOST_CALL FileExists(const char* path) {
+HostTruth HOST_CALL FileExists(const char* path) {
     fakeHost.existsQueries.emplace_back(path);
-    return fakeHost.files.count(path) != 0 || fakeHost.everyOtherFile;
+    const bool exists = fakeHost.files.count(path) != 0 || fakeHost.everyOtherFile;
+    return exists ? fakeHost.yes : 0;
 }
 
 HostFile HOST_CALL FileOpen(const char* path) {
     fakeHost.openedPaths.emplace_back(path);
+    if (fakeHost.unopenable.count(path) != 0) {
+        return nullptr;
+    }
     auto found = fakeHost.files.find(path);
     if (found != fakeHost.files.end()) {
         return new OpenFile{&found->second, 0};
@@ -57,13 +61,13 @@ HostFile HOST_CALL FileOpen(const char* path) {
     return fakeHost.everyOtherFile ? new OpenFile{fakeHost.everyOtherFile, 0} : nullptr;
 }
 
-bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
+HostTruth HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
     auto* open = static_cast<OpenFile*>(file);
     if (!open || open->next >= open->lines->size()) {
-        return false;
+        return 0;
     }
     copyUnterminatedIfFull((*open->lines)[open->next++], buffer, size);
-    return true;
+    return fakeHost.yes;
 }
 
 bool HOST_CALL FileClose(HostFile file) {

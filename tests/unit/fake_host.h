@@ -2,7 +2,10 @@
 // path, so the settings reader runs without Windows. Files live in memory.
 #pragma once
 
+#include "plugin/host_api.h"
+
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,10 @@ struct FakeHost {
     std::map<std::string, std::vector<std::string>> files; // path -> lines
     // When set, every path not in files exists and holds these lines.
     const std::vector<std::string>* everyOtherFile = nullptr;
+    // Paths that exist but that FileOpen cannot open: it gives a null handle.
+    std::set<std::string> unopenable;
+    // The byte FileExists and ReadNextCommand answer for yes: any non-zero one.
+    HostTruth yes = 1;
 
     // What the reader asked for, in order.
     std::vector<std::string> existsQueries;

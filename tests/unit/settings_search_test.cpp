@@ -84,11 +84,29 @@ TEST_F(SettingsSearch, PathWithoutBackslashIsReplacedWhole) {
     EXPECT_EQ(fakeHost.existsQueries, (Strings{"glimrarc", "glimra.rc", "glimrarc", "glimra.rc"}));
 }
 
+// The first file that exists is the one read, even when it then cannot be
+// opened: the null handle is read from and closed, and no other file is tried.
 TEST_F(SettingsSearch, FileThatCannotBeOpenedLeavesDefaults) {
-    fakeHost.files["C:\\plugins\\glimrarc"] = {};
+    addFile("C:\\plugins\\glimrarc", 1111);
+    fakeHost.unopenable.insert("C:\\plugins\\glimrarc");
+    addFile("D:\\tarvex\\glimrarc", 3333);
     readSettings(nullptr);
+    EXPECT_EQ(fakeHost.openedPaths, Strings{"C:\\plugins\\glimrarc"});
     EXPECT_EQ(fakeHost.closeCount, 1);
     EXPECT_EQ(osdSettings.timeout, DEFAULT_SETTINGS.timeout);
+}
+
+// A host may answer yes with any non-zero byte, not only 1.
+TEST_F(SettingsSearch, AnyNonZeroByteFromTheHostMeansYes) {
+    for (const HostTruth yes : {HostTruth{2}, HostTruth{0x80}, HostTruth{0xFF}}) {
+        fakeHost = FakeHost{};
+        fakeHost.yes = yes;
+        fakeHost.files["C:\\plugins\\glimrarc"] = {"GLIMRA.timeout 1111", "GLIMRA.fontHeight 50"};
+        readSettings(nullptr);
+        EXPECT_EQ(fakeHost.existsQueries.size(), 1u) << int{yes};
+        EXPECT_EQ(osdSettings.timeout, 1111) << int{yes};
+        EXPECT_EQ(osdSettings.fontHeight, 50) << int{yes};
+    }
 }
 
 // A directory part of 251 bytes leaves room for "glimrarc" and its NUL in the

@@ -60,18 +60,18 @@ int HOST_CALL GetTarvexPath(char* buffer, int size) {
     return static_cast<int>(std::strlen(buffer));
 }
 
-bool HOST_CALL FileExists(const char* path) {
+HostTruth HOST_CALL FileExists(const char* path) {
     const std::string native = nativePath(path);
     struct stat status = {};
-    return stat(native.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+    return stat(native.c_str(), &status) == 0 && !S_ISDIR(status.st_mode) ? 1 : 0;
 }
 
 HostFile HOST_CALL FileOpen(const char* path) {
     return std::fopen(nativePath(path).c_str(), "rb");
 }
 
-bool HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
-    return readLine(static_cast<std::FILE*>(file), buffer, size);
+HostTruth HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size) {
+    return readLine(static_cast<std::FILE*>(file), buffer, size) ? 1 : 0;
 }
 
 bool HOST_CALL FileClose(HostFile file) {
