@@ -15,9 +15,13 @@ ScreenImage captureScreen(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
 
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        ReleaseDC(nullptr, screen);
+        return {0, 0, {}};
+    }
+    HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     GdiFlush();
@@ -34,6 +38,9 @@ ScreenImage captureScreen(int width, int height) {
 }
 
 bool saveBitmap(const ScreenImage& image, const char* path) {
+    if (image.pixels.empty()) {
+        return false;
+    }
     const int rowBytes = (image.width * 3 + 3) & ~3;
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER header = {};

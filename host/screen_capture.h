@@ -16,8 +16,10 @@ struct ScreenImage {
     }
 };
 
-// Copies the screen area whose top-left corner is 0,0 and whose size is given.
+// Copies the screen area whose top-left corner is 0,0 and whose size is given;
+// an image of no pixels when the system cannot make the bitmap.
 ScreenImage captureScreen(int width, int height);
 
-// Writes image as a 24-bit BMP file; false when the file cannot be written.
+// Writes image as a 24-bit BMP file; false when the image is empty or the file
+// cannot be written.
 bool saveBitmap(const ScreenImage& image, const char* path);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -58,6 +59,26 @@ TEST(DisplayWindow, IsATopmostClickThroughSeeThroughPopupAtTopLeft) {
     ASSERT_TRUE(GetLayeredWindowAttributes(osd, &key, &alpha, &flags));
     EXPECT_EQ(key, RGB(0, 0, 0));
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
+
+    // A top-level window of its own: the desktop's child, owned by nobody.
+    EXPECT_EQ(GetAncestor(osd, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(GetWindow(osd, GW_OWNER), nullptr);
+}
+
+// Redrawn whole on every resize, the arrow cursor, and a black background
+// that the colour key makes see-through.
+TEST(DisplayWindow, ClassHasBlackBackgroundAndArrowCursor) {
+    PluginSession session;
+    ASSERT_EQ(session.begin(), 0);
+    HWND osd = session.osdWindow();
+    EXPECT_EQ(GetClassLongPtrA(osd, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(GetClassLongPtrA(osd, GCLP_HCURSOR),
+              reinterpret_cast<ULONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
+    EXPECT_EQ(GetClassLongPtrA(osd, GCLP_HBRBACKGROUND),
+              reinterpret_cast<ULONG_PTR>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(GetClassLongPtrA(osd, GCLP_HICON), 0u);
+    EXPECT_EQ(GetClassLongPtrA(osd, GCL_CBCLSEXTRA), 0u);
+    EXPECT_EQ(GetClassLongPtrA(osd, GCL_CBWNDEXTRA), 0u);
 }
 
 TEST(DisplayWindow, RegistersWithTheHostForTextsOnly) {
@@ -69,11 +90,33 @@ TEST(DisplayWindow, RegistersWithTheHostForTextsOnly) {
     EXPECT_EQ(registrations[0].message, 10304u);
 }
 
-TEST(DisplaySettingsFiles, FontHeightSetsTheWindowHeight) {
-    EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 100\r\n"), 96 + 30);
-    EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 0\n"), 30);
+// The letters' cell height and the window's height both follow fontHeight; a
+// font of height 0 is the system's default size.
+TEST(DisplaySettingsFiles, FontHeightSetsTheLettersAndTheWindowHeight) {
+    for (const auto& [settings, fontPixels] :
+         {std::pair<const char*, int>{"GLIMRA.fontHeight 100\r\n", 96},
+          {"GLIMRA.fontHeight 0\n", 0}}) {
+        Backdrop backdrop;
+        PluginSession session(settings);
+        ASSERT_EQ(session.begin(), 0);
+        const RECT rect = windowRect(session.osdWindow());
+        EXPECT_EQ(rect.bottom - rect.top, fontPixels + 30) << settings;
+        EXPECT_EQ(firstDifference(showAndCapture(session.osdWindow(), "Hg"),
+                                  expectedDisplay("Hg", fontPixels)),
+                  "")
+            << settings;
+    }
     EXPECT_EQ(windowHeightWithSettings("glimra.FONTHEIGHT 50\n"), 48 + 30);
     EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight: 100\n"), 102) << "ignored line";
+}
+
+// The host's yes is one byte, and any non-zero one counts, on either architecture.
+TEST(DisplaySettingsFiles, HostAnsweringYesWithAnyByteIsHeard) {
+    for (const HostTruth yes : {HostTruth{2}, HostTruth{0x80}}) {
+        setHostYesValue(yes);
+        EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 0\nGLIMRA.fontHeight 100\n"), 96 + 30)
+            << "yes is " << int{yes};
+    }
 }
 
 // The host cuts a line longer than the plug-in's buffer and drops its rest, so

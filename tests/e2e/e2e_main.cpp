@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     CreateThread(nullptr, 0, watchdog, nullptr, 0, nullptr);
+    startAnsweringMessageBoxes();
     createHostWindow(GetModuleHandleA(nullptr));
     return RUN_ALL_TESTS();
 }

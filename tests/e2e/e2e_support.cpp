@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 std::string builtPluginPath;
@@ -10,7 +11,21 @@ std::string builtPluginPath;
 namespace {
 
 std::vector<AnsweredBox> answeredBoxes;
+bool boxesExpected;
 HHOOK boxHook;
+
+// What the plug-in last asked MessageBoxA for, through its patched import.
+struct MessageBoxCall {
+    bool made;
+    HWND owner;
+    UINT type;
+};
+MessageBoxCall lastMessageBoxCall;
+
+int WINAPI recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    lastMessageBoxCall = {true, owner, type};
+    return MessageBoxA(owner, text, caption, type);
+}
 
 bool isDialog(HWND window) {
     char className[16] = {};
@@ -38,7 +53,19 @@ void CALLBACK readAndCloseBox(HWND /*window*/, UINT /*message*/, UINT_PTR timer,
     HWND box = boxToAnswer;
     const bool onlyOk = buttonShown(box, IDOK) && !buttonShown(box, IDCANCEL) &&
                         !buttonShown(box, IDYES) && !buttonShown(box, IDNO);
-    answeredBoxes.push_back({windowText(box), windowText(GetDlgItem(box, 0xFFFF)), onlyOk});
+    // A box not made through the plug-in's import shows as owned by itself.
+    // A box not asked for through the plug-in's import gets an owner and a
+    // type that no start-up box may have.
+    const MessageBoxCall call =
+        lastMessageBoxCall.made ? lastMessageBoxCall : MessageBoxCall{false, box, 0};
+    lastMessageBoxCall = {};
+    const AnsweredBox answered{windowText(box), windowText(GetDlgItem(box, 0xFFFF)), onlyOk,
+                               call.owner, call.type};
+    if (boxesExpected) {
+        answeredBoxes.push_back(answered);
+    } else {
+        ADD_FAILURE() << "unexpected message box: " << answered.caption << ": " << answered.text;
+    }
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
@@ -85,6 +112,38 @@ void removeFolder(const std::string& directory) {
     RemoveDirectoryA(directory.c_str());
 }
 
+void* patchImport(HMODULE module, const char* library, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         entry->Name; ++entry) {
+        if (_stricmp(reinterpret_cast<char*>(base + entry->Name), library) != 0) {
+            continue;
+        }
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++addresses) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                continue;
+            }
+            const auto* byName =
+                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                DWORD protection;
+                VirtualProtect(&addresses->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);
+                void* previous = reinterpret_cast<void*>(addresses->u1.Function);
+                addresses->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+                VirtualProtect(&addresses->u1.Function, sizeof(void*), protection, &protection);
+                return previous;
+            }
+        }
+    }
+    return nullptr;
+}
+
 PluginSession::PluginSession(const std::string& settingsText)
     : directory(makeTemporaryFolder("plugin")) {
     const std::string dllPath = directory + "GLIMRA.dll";
@@ -92,7 +151,17 @@ PluginSession::PluginSession(const std::string& settingsText)
     if (!settingsText.empty()) {
         writeTextFile(directory + "glimrarc", settingsText);
     }
-    EXPECT_TRUE(loadPlugin(dllPath.c_str(), plugin)) << dllPath;
+    reload();
+}
+
+void PluginSession::reload() {
+    unloadPlugin(plugin);
+    const std::string dllPath = directory + "GLIMRA.dll";
+    ASSERT_TRUE(loadPlugin(dllPath.c_str(), plugin)) << dllPath;
+    // Every box the plug-in shows is seen with the owner and type it asked for.
+    ASSERT_NE(patchImport(plugin.module, "USER32.dll", "MessageBoxA",
+                          reinterpret_cast<void*>(&recordMessageBox)),
+              nullptr);
 }
 
 PluginSession::~PluginSession() {
@@ -103,6 +172,7 @@ PluginSession::~PluginSession() {
     destroyHostWindow();
     createHostWindow(GetModuleHandleA(nullptr)); // the next session starts with no registrations
     setHostPathOverride("");
+    setHostYesValue(1);
     removeFolder(directory);
 }
 
@@ -119,13 +189,28 @@ HWND PluginSession::osdWindow() const {
     return registrations.empty() ? nullptr : registrations.back().window;
 }
 
-BoxAnswerer::BoxAnswerer() {
-    answeredBoxes.clear();
+void startAnsweringMessageBoxes() {
     boxHook = SetWindowsHookExA(WH_CBT, answerBoxes, nullptr, GetCurrentThreadId());
 }
 
+void expectStartBox(const std::vector<AnsweredBox>& boxes, size_t index, const char* caption,
+                    const char* text) {
+    ASSERT_GT(boxes.size(), index) << "no box " << text;
+    const AnsweredBox& box = boxes[index];
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.text, text);
+    EXPECT_TRUE(box.onlyOkButton) << text;
+    EXPECT_EQ(box.owner, nullptr) << text;
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_SETFOREGROUND | MB_TOPMOST)) << text;
+}
+
+BoxAnswerer::BoxAnswerer() {
+    answeredBoxes.clear();
+    boxesExpected = true;
+}
+
 BoxAnswerer::~BoxAnswerer() {
-    UnhookWindowsHookEx(boxHook);
+    boxesExpected = false;
 }
 
 const std::vector<AnsweredBox>& BoxAnswerer::boxes() const {
@@ -145,6 +230,113 @@ Backdrop::~Backdrop() {
 
 int Backdrop::clicks() const {
     return backdropClickCount() - clicksBefore;
+}
+
+ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters,
+                            COLORREF outline) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = SHOT_WIDTH;
+    info.bmiHeader.biHeight = -SHOT_HEIGHT; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    EXPECT_NE(bitmap, nullptr);
+    if (!bitmap) {
+        return {};
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previousBitmap = SelectObject(dc, bitmap); // a new DIB section is all black
+    HFONT font =
+        CreateFontA(fontPixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
+    HGDIOBJ previousFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    const RECT window = {0, 0, 800, fontPixelHeight + 30};
+    const auto drawAt = [&](int x, int y) {
+        RECT area = {x, y, window.right, window.bottom};
+        DrawTextA(dc, text, -1, &area, 0);
+    };
+    SetTextColor(dc, outline);
+    drawAt(9, 9);
+    drawAt(11, 11);
+    drawAt(9, 11);
+    drawAt(11, 9);
+    SetTextColor(dc, letters);
+    drawAt(10, 10);
+    GdiFlush();
+
+    ScreenImage image{SHOT_WIDTH, SHOT_HEIGHT, {}};
+    const auto* source = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(SHOT_WIDTH) * SHOT_HEIGHT; ++i) {
+        const DWORD bgra = source[i] & 0xFFFFFF;
+        const COLORREF pixel = RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
+        image.pixels.push_back(pixel == RGB(0, 0, 0) ? BACKDROP_COLOUR : pixel);
+    }
+    SelectObject(dc, previousFont);
+    SelectObject(dc, previousBitmap);
+    DeleteObject(font);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return image;
+}
+
+std::string firstDifference(const ScreenImage& actual, const ScreenImage& expected) {
+    if (actual.width != expected.width || actual.height != expected.height) {
+        return "the images differ in size";
+    }
+    for (int y = 0; y < actual.height; ++y) {
+        for (int x = 0; x < actual.width; ++x) {
+            if (actual.at(x, y) != expected.at(x, y)) {
+                char description[80];
+                std::snprintf(description, sizeof description,
+                              "pixel %d,%d is 0x%06lX, not 0x%06lX", x, y,
+                              static_cast<unsigned long>(actual.at(x, y)),
+                              static_cast<unsigned long>(expected.at(x, y)));
+                return description;
+            }
+        }
+    }
+    return "";
+}
+
+double nowMilliseconds() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+double millisecondsUntilHidden(HWND osd, double start, double limit) {
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            if (!IsWindowVisible(osd)) {
+                return nowMilliseconds() - start;
+            }
+        }
+        const double elapsed = nowMilliseconds() - start;
+        if (!IsWindowVisible(osd)) {
+            return elapsed;
+        }
+        if (elapsed >= limit) {
+            return -1;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+void expectHiddenAfter(HWND osd, double start, double timeout) {
+    const double hidden = millisecondsUntilHidden(osd, start, timeout + HIDE_LATE_MARGIN_MS);
+    EXPECT_GE(hidden, 0) << "still shown " << timeout + HIDE_LATE_MARGIN_MS << " ms after start";
+    if (hidden >= 0) {
+        EXPECT_GE(hidden, timeout - HIDE_EARLY_MARGIN_MS) << "hidden too early";
+    }
 }
 
 ScreenImage settleAndCapture(HWND osd) {

@@ -36,6 +36,8 @@ class PluginSession {
 
     int begin();
     void end();
+    // Unloads the module and loads it afresh from the same folder.
+    void reload();
     // The window that registered with the host; null before that.
     HWND osdWindow() const;
 
@@ -48,14 +50,31 @@ void writeTextFile(const std::string& path, const std::string& text);
 std::string makeTemporaryFolder(const char* purpose);
 void removeFolder(const std::string& directory);
 
-// A message box seen and closed with OK by a BoxAnswerer.
+// Replaces a loaded module's import of function from library by replacement
+// and gives back what stood there before; null when there is no such import.
+void* patchImport(HMODULE module, const char* library, const char* function, void* replacement);
+
+// A message box seen and closed with OK, with the owner and type that the
+// plug-in asked MessageBoxA for.
 struct AnsweredBox {
     std::string caption;
     std::string text;
     bool onlyOkButton;
+    HWND owner;
+    UINT type;
 };
 
-// While it lives, every message box this thread opens is read and closed with OK.
+// From now on, every message box this thread opens is read and closed with
+// OK, so that none waits for a person; one that opens while no BoxAnswerer
+// lives fails the running test.
+void startAnsweringMessageBoxes();
+
+// Checks that box number index is the plug-in's start-up report: caption,
+// text, one OK button, no owner, brought to the foreground and kept on top.
+void expectStartBox(const std::vector<AnsweredBox>& boxes, size_t index, const char* caption,
+                    const char* text);
+
+// While it lives, message boxes are expected and kept for the test to read.
 class BoxAnswerer {
   public:
     BoxAnswerer();
@@ -79,6 +98,32 @@ class Backdrop {
     HWND handle;
     int clicksBefore;
 };
+
+// What the display must show for text at the screen's top-left corner over
+// the backdrop: drawn here with the display's font and colours, at its text
+// origin (10, 10), clipped to its window, black made see-through.
+ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters = WHITE,
+                            COLORREF outline = NEAR_BLACK);
+
+// Describes the first pixel where actual differs from expected; "" if none.
+std::string firstDifference(const ScreenImage& actual, const ScreenImage& expected);
+
+// Milliseconds on a fine clock, for timing checks.
+double nowMilliseconds();
+// Runs the host's message loop until osd is hidden or limit milliseconds
+// after start have passed; gives the milliseconds from start until hidden,
+// or a negative number if it is still shown.
+double millisecondsUntilHidden(HWND osd, double start, double limit);
+
+// How far a hide may stray from its time. Early: the system's timer may fire
+// up to one clock tick (15.6 ms on Windows) before the measured time. Late:
+// the timer's message waits behind the host's loop and the machine's load,
+// and under emulated x86 a message takes several milliseconds more. A hide a
+// quarter of a second off fails either bound.
+constexpr double HIDE_EARLY_MARGIN_MS = 20;
+constexpr double HIDE_LATE_MARGIN_MS = 150;
+// Runs the host's loop and checks that osd hides timeout milliseconds after start.
+void expectHiddenAfter(HWND osd, double start, double timeout);
 
 // Sends text from the host, lets the display paint, and reads the screen.
 ScreenImage showAndCapture(HWND osd, const char* text);

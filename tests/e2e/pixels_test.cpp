@@ -40,32 +40,39 @@ void expectDiagonalRing(const ScreenImage& image, COLORREF letter, COLORREF outl
     EXPECT_GT(outlinePixels, 100);
 }
 
+// Exactly the drawing made here with the same font: letters from (10, 10),
+// in a closed one-pixel ring on the diagonals, nothing else.
 TEST(DisplayPixels, DefaultsDrawWhiteLettersInANearBlackRing) {
     const ScreenImage image = drawnWithSettings("", "Glimra");
+    EXPECT_EQ(firstDifference(image, expectedDisplay("Glimra", 72)), "");
     EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR, WHITE, NEAR_BLACK}), "");
     EXPECT_GT(countColour(image, WHITE), 300);
     expectDiagonalRing(image, WHITE, NEAR_BLACK);
-    const RECT drawn = boundsOfColour(image, NEAR_BLACK);
-    EXPECT_GE(drawn.left, 9);
-    EXPECT_GE(drawn.top, 9);
-    EXPECT_LE(drawn.right, 800);
-    EXPECT_LE(drawn.bottom, 102);
+}
+
+// The start-up text is the plug-in's name, drawn like any host text.
+TEST(DisplayPixels, StartupShowsTheName) {
+    Backdrop backdrop;
+    PluginSession session;
+    ASSERT_EQ(session.begin(), 0);
+    EXPECT_EQ(firstDifference(settleAndCapture(session.osdWindow()), expectedDisplay("Glimra", 72)),
+              "");
 }
 
 TEST(DisplayPixels, ColoursComeFromTheSettingsFileInPlatformByteOrder) {
     const ScreenImage red = drawnWithSettings("GLIMRA.clrOSD 0000FF\n", "Glimra");
-    EXPECT_EQ(firstForeignPixel(red, {BACKDROP_COLOUR, RED, NEAR_BLACK}), "");
+    EXPECT_EQ(firstDifference(red, expectedDisplay("Glimra", 72, RED)), "");
     EXPECT_GT(countColour(red, RED), 300);
 
     const ScreenImage blue =
         drawnWithSettings("GLIMRA.clrOSD FF0000\nGLIMRA.clrOutline    ffffff\n", "Glimra");
-    EXPECT_EQ(firstForeignPixel(blue, {BACKDROP_COLOUR, BLUE, WHITE}), "");
+    EXPECT_EQ(firstDifference(blue, expectedDisplay("Glimra", 72, BLUE, WHITE)), "");
     expectDiagonalRing(blue, BLUE, WHITE);
 }
 
 TEST(DisplayPixels, BlackOutlineIsSeeThrough) {
     const ScreenImage image = drawnWithSettings("GLIMRA.clrOutline 000000\n", "Glimra");
-    EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR, WHITE}), "");
+    EXPECT_EQ(firstDifference(image, expectedDisplay("Glimra", 72, WHITE, RGB(0, 0, 0))), "");
     EXPECT_GT(countColour(image, WHITE), 300);
 }
 
@@ -79,13 +86,21 @@ TEST(DisplayPixels, BlackLettersAreHolesInsideTheirRing) {
     }
 }
 
-TEST(DisplayPixels, EmptyTextShowsTheWindowButDrawsNothing) {
+// The display is hidden first, so that only the empty text can show it again.
+TEST(DisplayPixels, EmptyTextShowsTheWindowDrawsNothingAndHidesOnTime) {
     Backdrop backdrop;
-    PluginSession session;
+    PluginSession session("GLIMRA.timeout 800\n");
     ASSERT_EQ(session.begin(), 0);
-    const ScreenImage image = showAndCapture(session.osdWindow(), "");
-    EXPECT_TRUE(IsWindowVisible(session.osdWindow()));
-    EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR}), "");
+    HWND osd = session.osdWindow();
+    showAndCapture(osd, "Glimra");
+    SendMessageA(osd, WM_TIMER, 1, 0);
+    ASSERT_FALSE(IsWindowVisible(osd));
+
+    const double start = nowMilliseconds();
+    sendHostText("");
+    EXPECT_TRUE(IsWindowVisible(osd));
+    EXPECT_EQ(firstForeignPixel(settleAndCapture(osd), {BACKDROP_COLOUR}), "");
+    expectHiddenAfter(osd, start, 800);
 }
 
 } // namespace
