@@ -59,9 +59,8 @@ HWND createBackdrop(HINSTANCE instance, COLORREF colour, int width, int height) 
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = BACKDROP_CLASS_NAME;
     RegisterClassExA(&windowClass); // fails harmlessly when already registered
-    // Never activated, so that closing a message box does not raise it over the display.
-    HWND backdrop = CreateWindowExA(WS_EX_NOACTIVATE, BACKDROP_CLASS_NAME, "backdrop", WS_POPUP, 0,
-                                    0, width, height, nullptr, nullptr, instance, nullptr);
+    HWND backdrop = CreateWindowExA(0, BACKDROP_CLASS_NAME, "backdrop", WS_POPUP, 0, 0, width,
+                                    height, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrA(backdrop, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
     ShowWindow(backdrop, SW_SHOWNOACTIVATE);
     UpdateWindow(backdrop);
