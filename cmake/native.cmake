@@ -4,6 +4,11 @@ find_package(GTest REQUIRED)
 add_library(glimra_portable STATIC ${GLIMRA_PORTABLE_SOURCES})
 target_include_directories(glimra_portable PUBLIC ${PROJECT_SOURCE_DIR})
 
+# Where the Windows presets put their DLLs and hosts, which the checker's
+# tests and fuzzer read as files.
+set(GLIMRA_X86_BIN_DIR ${PROJECT_SOURCE_DIR}/build/mingw-x86/bin CACHE PATH "Built x86 GLIMRA.dll and tarvex.exe")
+set(GLIMRA_X64_BIN_DIR ${PROJECT_SOURCE_DIR}/build/mingw-x64/bin CACHE PATH "Built x64 GLIMRA.dll and tarvex.exe")
+
 add_subdirectory(tests/unit)
 add_subdirectory(tools/glimra-check)
 add_subdirectory(tests/tools)

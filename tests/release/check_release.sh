@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the release ZIP as a user gets it: both DLLs (tables, version, size),
 # the sample settings file (read as the defaults, no warnings), and each DLL
-# beside the reference host of its architecture, showing a text under Wine.
+# beside the reference host of its architecture, showing a text under Wine,
+# and the Windows build of glimra-check on such a folder.
 set -u
 cd "$(dirname "$0")/../.."
 zip=${1:-build/release/glimra-1.0.zip}
@@ -60,6 +61,22 @@ for architecture in x86 x64; do
     shows_text_beside_host "$architecture"
   cat "$work/out"
 done
+
+# glimra-check.exe from the ZIP, under Wine, on a user's folder: its exit
+# status and a line of what it says.
+checker_says() { # FOLDER STATUS PATTERN
+  GLIMRA_WINEPREFIX=$PWD/build/mingw-x86/wineprefix scripts/run-windows.sh --private-display \
+    "$root/glimra-check.exe" "Z:$1" >"$work/checker.log" 2>&1
+  local status=$?
+  tr -d '\r' <"$work/checker.log"
+  [ "$status" -eq "$2" ] && tr -d '\r' <"$work/checker.log" | grep -q -E "$3"
+}
+check "glimra-check.exe recognises the x86 pair" \
+  checker_says "$work/user-x86" 2 '^GLIMRA.dll: .*: 32-bit \(x86\) DLL, product Glimra, file version 1.0'
+mkdir -p "$work/mismatch"
+cp "build/mingw-x86/bin/tarvex.exe" "$root/x64/GLIMRA.dll" "$work/mismatch/"
+check "glimra-check.exe warns of the x64 DLL beside an x86 host" \
+  checker_says "$work/mismatch" 1 '^warning: tarvex.exe is 32-bit \(x86\); this GLIMRA.dll is 64-bit \(x64\)'
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

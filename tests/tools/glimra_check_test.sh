@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Runs glimra-check on sample settings files and compares what it prints and
-# its exit status with what a user must see.
+# Runs glimra-check on sample settings files and on folders holding the built
+# DLLs and hosts, and compares what it prints and its exit status with what a
+# user must see.
+#
+#   glimra_check_test.sh CHECKER SAMPLES_DIR X86_BIN_DIR X64_BIN_DIR
 set -u
 checker=$1 samples=$2
+declare -A bin=([x86]=$3 [x64]=$4)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
@@ -68,6 +72,61 @@ expect_line "binary file" 1 "^line 1: warning: contains a NUL byte" "$work/binar
 expect_line "very long line" 1 "^line 1: warning: is 5014 characters long" "$work/long.rc"
 expect_line "long line's value" 1 "^clrOSD +11111111 " "$work/long.rc"
 expect_line "bad usage" 2 "^usage:" --help
+printf 'GLIMRA.timeout 99999999999\nGLIMRA.fontHeight -3000000000\n' >"$work/range.rc"
+expect_line "timeout beyond 32 bits" 1 "^line 1: warning: timeout 99999999999 is outside the 32-bit range" "$work/range.rc"
+expect_line "its value not guessed" 1 "^timeout +outside the 32-bit range: depends on the C runtime$" "$work/range.rc"
+expect_line "fontHeight beyond 32 bits" 1 "^fontHeight +outside the 32-bit range" "$work/range.rc"
+
+# The installation: the built DLLs and hosts of both machines, in every pairing.
+for machine in x86 x64; do
+  for file in GLIMRA.dll tarvex.exe; do
+    [ -f "${bin[$machine]}/$file" ] || { echo "FAIL: no ${bin[$machine]}/$file: build the mingw-$machine preset first"; exit 1; }
+  done
+done
+install() { # NAME FILE...: a fresh folder $work/NAME holding copies of the files
+  local folder=$work/$1
+  shift
+  rm -rf "$folder" && mkdir -p "$folder" && cp "$@" "$folder/"
+}
+declare -A bits=([x86]=32 [x64]=64)
+for dll in x86 x64; do
+  for host in x86 x64; do
+    install pair "${bin[$dll]}/GLIMRA.dll" "${bin[$host]}/tarvex.exe"
+    if [ "$dll" = "$host" ]; then
+      expect_line "$dll DLL beside $host host: no settings, no warning" 2 "^GLIMRA.dll: .*: ${bits[$dll]}-bit \($dll\) DLL, product Glimra, file version 1.0, exports beginPlugin, endPlugin, pluginInfo$" "$work/pair"
+      expect_line "$dll DLL beside $host host: the host" 2 "^tarvex.exe: .*: ${bits[$host]}-bit \($host\) program$" "$work/pair"
+    else
+      expect_line "$dll DLL beside $host host" 1 "^warning: tarvex.exe is ${bits[$host]}-bit \($host\); this GLIMRA.dll is ${bits[$dll]}-bit \($dll\), which it cannot load: use $host\\\\GLIMRA.dll from the release$" "$work/pair"
+    fi
+  done
+done
+cp "$samples/clean.rc" "$work/pair/glimrarc"
+expect_line "matching pair with clean settings" 0 "^settings file: " "$work/pair"
+install plugin-only "${bin[x86]}/GLIMRA.dll"
+expect_line "DLL alone: a note" 2 "^note: no tarvex.exe in " "$work/plugin-only"
+install host-only "${bin[x64]}/tarvex.exe"
+expect_line "host alone: a note naming its DLL" 2 "^note: no GLIMRA.dll in .*: put x64\\\\GLIMRA.dll from the release there$" "$work/host-only"
+
+# DLLs that are not what they should be, beside a 32-bit host.
+broken() { # NAME PATTERN: the DLL in $work/broken/GLIMRA.dll must get the warning
+  cp "${bin[x86]}/tarvex.exe" "$work/broken/"
+  expect_line "$1" 1 "^warning: GLIMRA.dll $2.*: replace it with x86\\\\GLIMRA.dll from the release$" "$work/broken"
+}
+install broken "${bin[x86]}/GLIMRA.dll"
+truncate -s 4000 "$work/broken/GLIMRA.dll"
+broken "truncated DLL" "is cut short: it has 4000 of its [0-9]+ bytes"
+install broken "$samples/clean.rc" && mv "$work/broken/clean.rc" "$work/broken/GLIMRA.dll"
+broken "text file named GLIMRA.dll" "is not a Windows DLL"
+install broken "${bin[x64]}/tarvex.exe" && mv "$work/broken/tarvex.exe" "$work/broken/GLIMRA.dll"
+broken "program named GLIMRA.dll" "is a Windows program, not a DLL"
+install broken "${bin[x86]}/GLIMRA.dll"
+perl -pi -e 's/G\0l\0i\0m\0r\0a\0/G\0l\0i\0m\0r\0x\0/g' "$work/broken/GLIMRA.dll"
+broken "another DLL under the name" "is not Glimra: no version resource names it"
+# The export directory's address is the first entry after a PE32 optional header's 96 bytes.
+install broken "${bin[x86]}/GLIMRA.dll"
+header=$(od -An -t u4 -j 60 -N 4 "$work/broken/GLIMRA.dll" | tr -d ' ')
+printf '\x00\xff\xff\x7f' | dd of="$work/broken/GLIMRA.dll" bs=1 seek=$((header + 24 + 96)) conv=notrunc status=none
+broken "export directory past the end" "lacks beginPlugin, endPlugin, pluginInfo, so tarvex.exe cannot start it; its export table points past the end of the file"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

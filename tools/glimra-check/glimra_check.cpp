@@ -1,11 +1,14 @@
 // glimra-check: shows how the Glimra plug-in will read a settings file, and
-// warns about each line that is probably a mistake.
+// warns about each line that is probably a mistake; given directories, also
+// checks that GLIMRA.dll there is this plug-in, built for the host beside it.
 //
 //   glimra-check FILE         reads that file
-//   glimra-check DIR [DIR]    searches the plug-in's directory, then the host's
+//   glimra-check DIR [DIR]    checks the plug-in's directory, then the host's
 //
-// Exit status: 0 no warnings, 1 warnings, 2 no file found or not readable.
+// Exit status: 1 any warning; otherwise 2 no settings file found or not
+// readable; otherwise 0.
 #include "checker_host.h"
+#include "installation_check.h"
 #include "settings_lint.h"
 
 #include "host/line_reader.h"
@@ -60,12 +63,25 @@ void printColour(const char* name, uint32_t colour) {
                 colour == 0 ? "; see-through" : (colour > 0xFFFFFF ? "; high byte set" : ""));
 }
 
-void printSettings(const OsdSettings& settings) {
-    std::printf("%-11s %d ms\n", "timeout", settings.timeout);
+// A value beyond 32 bits is not printed: the plug-in's C runtime decides it.
+bool printIfOutOfRange(const char* name, const SettingsLint& lint, SettingKey key) {
+    if (!lint.outOfRange[static_cast<int>(key)]) {
+        return false;
+    }
+    std::printf("%-11s outside the 32-bit range: depends on the C runtime\n", name);
+    return true;
+}
+
+void printSettings(const OsdSettings& settings, const SettingsLint& lint) {
+    if (!printIfOutOfRange("timeout", lint, SettingKey::Timeout)) {
+        std::printf("%-11s %d ms\n", "timeout", settings.timeout);
+    }
     const int fontPixels = fontPixelHeight(DOTS_PER_INCH, settings.fontHeight);
-    std::printf("%-11s %d  (%d pixels at %d dots per inch; window %d x %lld)\n", "fontHeight",
-                settings.fontHeight, fontPixels, DOTS_PER_INCH, WINDOW_WIDTH,
-                static_cast<long long>(fontPixels) + WINDOW_HEIGHT_BEYOND_FONT);
+    if (!printIfOutOfRange("fontHeight", lint, SettingKey::FontHeight)) {
+        std::printf("%-11s %d  (%d pixels at %d dots per inch; window %d x %lld)\n", "fontHeight",
+                    settings.fontHeight, fontPixels, DOTS_PER_INCH, WINDOW_WIDTH,
+                    static_cast<long long>(fontPixels) + WINDOW_HEIGHT_BEYOND_FONT);
+    }
     printColour("clrOSD", settings.clrOSD);
     printColour("clrOutline", settings.clrOutline);
 }
@@ -74,8 +90,19 @@ int usage() {
     std::fprintf(stderr, "usage: glimra-check FILE\n"
                          "       glimra-check PLUGIN_DIR [HOST_DIR]\n"
                          "Shows how the Glimra plug-in reads its settings file and warns about\n"
-                         "lines that are probably mistakes.\n");
+                         "lines that are probably mistakes. Given directories, also checks that\n"
+                         "GLIMRA.dll there is Glimra, built for the tarvex.exe beside it.\n");
     return EXIT_NO_FILE;
+}
+
+// Prints what is found of the DLL and the host; tells whether any of it is a warning.
+bool printInstallation(const std::string& pluginDirectory, const std::string& hostDirectory) {
+    bool warned = false;
+    for (const InstallationFinding& finding : checkInstallation(pluginDirectory, hostDirectory)) {
+        std::printf("%s%s\n", finding.isWarning ? "warning: " : "", finding.text.c_str());
+        warned = warned || finding.isWarning;
+    }
+    return warned;
 }
 
 } // namespace
@@ -85,14 +112,16 @@ int main(int argc, char** argv) {
         return usage();
     }
     std::string path;
+    bool installationWarned = false;
     if (isDirectory(argv[1])) {
         const std::string hostDirectory = argc == 3 ? argv[2] : argv[1];
+        installationWarned = printInstallation(argv[1], hostDirectory);
         path = findAsThePluginWould(argv[1], hostDirectory);
         if (path.empty()) {
             std::printf("no settings file (glimrarc or glimra.rc) in %s%s%s: the defaults stand\n",
                         argv[1], argc == 3 ? " or " : "", argc == 3 ? argv[2] : "");
-            printSettings(DEFAULT_SETTINGS);
-            return EXIT_NO_FILE;
+            printSettings(DEFAULT_SETTINGS, SettingsLint{});
+            return installationWarned ? EXIT_WARNINGS : EXIT_NO_FILE;
         }
     } else if (argc == 2) {
         path = argv[1];
@@ -104,7 +133,7 @@ int main(int argc, char** argv) {
     if (!lintFile(path, lint)) {
         std::fprintf(stderr, "glimra-check: cannot read %s: %s\n", path.c_str(),
                      std::strerror(errno));
-        return EXIT_NO_FILE;
+        return installationWarned ? EXIT_WARNINGS : EXIT_NO_FILE;
     }
     OsdSettings settings = DEFAULT_SETTINGS;
     readSettingsFile(path.c_str(), settings); // the plug-in's own reading
@@ -113,6 +142,6 @@ int main(int argc, char** argv) {
     for (const LineWarning& warning : lint.warnings) {
         std::printf("line %d: warning: %s\n", warning.lineNumber, warning.message.c_str());
     }
-    printSettings(settings);
-    return lint.warnings.empty() ? EXIT_CLEAN : EXIT_WARNINGS;
+    printSettings(settings, lint);
+    return lint.warnings.empty() && !installationWarned ? EXIT_CLEAN : EXIT_WARNINGS;
 }

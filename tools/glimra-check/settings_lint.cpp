@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -84,12 +85,34 @@ void lintIgnoredLine(SettingsLint& lint, int lineNumber, const char* line) {
              "GLIMRA.clrOutline): line ignored");
 }
 
+// True when the digits at text, with their sign, lie outside a 32-bit int.
+bool beyond32Bits(const char* sign, const char* digits) {
+    const int64_t limit = *sign == '-' ? int64_t{INT32_MAX} + 1 : INT32_MAX;
+    int64_t value = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*digits)); ++digits) {
+        value = value * 10 + (*digits - '0');
+        if (value > limit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void lintWholeNumber(SettingsLint& lint, int lineNumber, SettingKey key, const char* value,
                      int32_t result) {
-    const char* digits = value + std::strspn(value, " \t\n\v\f\r");
-    digits += (*digits == '+' || *digits == '-') ? 1 : 0;
+    const char* sign = value + std::strspn(value, " \t\n\v\f\r");
+    const char* digits = sign + ((*sign == '+' || *sign == '-') ? 1 : 0);
+    bool& outOfRange = lint.outOfRange[static_cast<int>(key)];
+    outOfRange = beyond32Bits(sign, digits);
     if (!std::isdigit(static_cast<unsigned char>(*digits))) {
         warn(lint, lineNumber, std::string(keyName(key)) + " has no digits: reads as 0");
+    } else if (outOfRange) {
+        warn(lint, lineNumber,
+             std::string(keyName(key)) + " " +
+                 std::string(sign, std::strspn(digits, "0123456789") +
+                                       static_cast<size_t>(digits - sign)) +
+                 " is outside the 32-bit range (-2147483648 to 2147483647): what the plug-in "
+                 "reads then depends on the C runtime");
     } else if (result <= 0) {
         const bool timeout = key == SettingKey::Timeout;
         const char* effect = result == 0 ? (timeout ? "texts disappear at once" : "no letters show")

@@ -16,6 +16,9 @@ struct LineWarning {
 struct SettingsLint {
     std::vector<LineWarning> warnings;
     int lastLineOfKey[5] = {}; // indexed by SettingKey; 0 = not set yet
+    // Indexed by SettingKey: the last value was a whole number beyond 32 bits,
+    // whose reading by atoi differs between C runtimes.
+    bool outOfRange[5] = {};
 };
 
 // Checks one line as the plug-in sees it (at most 1023 bytes, up to any NUL);
