@@ -13,7 +13,7 @@ bin=$(pwd)/build/mingw-x64/bin
   cd screenshots
   export GLIMRA_WINEPREFIX="$bin/../wineprefix"
   ../scripts/run-windows.sh "$bin/tarvex.exe" --pause 2000 --backdrop 8C5A2D --screenshot glimra-demo.bmp \
-    "Hello from tarvex" "Glimra & friends" "Outlined, see-through, on top"
+    "Hello from tarvex" "Bold and outlined" "See-through, on top"
 )
 convert screenshots/glimra-demo.bmp screenshots/glimra-demo.png
 rm -f screenshots/glimra-demo.bmp
