@@ -1,6 +1,9 @@
 // Times the real GLIMRA.dll in a host: beginPlugin, and each text from
-// HOST_MSG_TEXT to the end of its paint; then checks that a hidden display
-// leaves no timer running and gets no wake-ups. Prints figures; run as
+// HOST_MSG_TEXT to the end of its paint, beside the floor: the least that
+// any display of this kind costs here, measured in the same run in
+// interleaved rounds, so that machine noise falls on both alike. Then checks
+// that a hidden display leaves no timer running and gets no wake-ups. Prints
+// figures; run as
 //   tarvex.exe --plugin PATH\GLIMRA.dll [--texts N]
 #include "host/host.h"
 #include "host/plugin_loader.h"
@@ -15,6 +18,9 @@
 namespace {
 
 constexpr UINT_PTR HIDE_TIMER = 1;
+constexpr int ROUNDS = 20;
+constexpr UINT FLOOR_TEXT = WM_APP;
+constexpr int FLOOR_TOP = 300; // below the display, so that neither covers the other
 
 double secondsPerTick() {
     LARGE_INTEGER frequency;
@@ -37,14 +43,89 @@ std::string benchmarkText() {
     return text;
 }
 
-void printPercentiles(const char* what, std::vector<double> milliseconds) {
+double percentile(std::vector<double> milliseconds, double share) {
     std::sort(milliseconds.begin(), milliseconds.end());
-    const auto at = [&](double share) {
-        return milliseconds[static_cast<size_t>(share *
-                                                static_cast<double>(milliseconds.size() - 1))];
-    };
+    return milliseconds[static_cast<size_t>(share * static_cast<double>(milliseconds.size() - 1))];
+}
+
+void printPercentiles(const char* what, const std::vector<double>& milliseconds) {
     std::printf("%s over %zu texts: median %.3f ms, p99 %.3f ms, max %.3f ms\n", what,
-                milliseconds.size(), at(0.5), at(0.99), milliseconds.back());
+                milliseconds.size(), percentile(milliseconds, 0.5), percentile(milliseconds, 0.99),
+                percentile(milliseconds, 1.0));
+}
+
+// The floor: a window of the display's class style, styles and colour key,
+// with its font, that takes a text by message, shows it and arms a timer,
+// and paints it with the same five DrawTextA calls; no settings, no host.
+struct Floor {
+    HWND window;
+    HFONT font;
+    char text[128];
+};
+Floor floorDisplay;
+
+LRESULT CALLBACK floorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == FLOOR_TEXT) {
+        std::strncpy(floorDisplay.text, reinterpret_cast<const char*>(lParam), 127);
+        ShowWindow(window, SW_SHOW);
+        InvalidateRect(window, nullptr, TRUE);
+        SetTimer(window, HIDE_TIMER, 3000, nullptr);
+        return 0;
+    }
+    if (message != WM_PAINT) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    PAINTSTRUCT paint = {};
+    HDC dc = BeginPaint(window, &paint);
+    SetBkMode(dc, TRANSPARENT);
+    SelectObject(dc, floorDisplay.font);
+    RECT area;
+    GetClientRect(window, &area);
+    const int length = static_cast<int>(std::strlen(floorDisplay.text));
+    SetTextColor(dc, RGB(1, 1, 1));
+    for (const POINT offset : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
+        RECT moved = {offset.x, offset.y, area.right, area.bottom};
+        DrawTextA(dc, floorDisplay.text, length, &moved, 0);
+    }
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT origin = {10, 10, area.right, area.bottom};
+    DrawTextA(dc, floorDisplay.text, length, &origin, 0);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+void createFloor(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = floorWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = "floor_window";
+    RegisterClassExA(&windowClass);
+    floorDisplay.font =
+        CreateFontA(72, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
+    floorDisplay.window =
+        CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
+                        "floor_window", nullptr, WS_POPUP | WS_VISIBLE, 0, FLOOR_TOP, 800, 102,
+                        GetDesktopWindow(), nullptr, instance, nullptr);
+    SetLayeredWindowAttributes(floorDisplay.window, RGB(0, 0, 0), 0, LWA_COLORKEY);
+}
+
+// One text to a window by message, to the end of its paint, in milliseconds.
+double timeOneText(HWND window, UINT message, const std::string& text, double tick,
+                   double* handlingMilliseconds) {
+    pumpMessagesFor(0); // the host's loop runs between texts, untimed
+    const LONGLONG start = now();
+    SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LONGLONG handled = now();
+    UpdateWindow(window);
+    const LONGLONG painted = now();
+    if (handlingMilliseconds) {
+        *handlingMilliseconds = static_cast<double>(handled - start) * tick;
+    }
+    return static_cast<double>(painted - start) * tick;
 }
 
 // Counts the messages the hidden display gets while the host idles.
@@ -92,24 +173,39 @@ int main(int argc, char** argv) {
     HWND osd = hostRegistrations().at(0).window;
     pumpMessagesFor(300);
 
+    createFloor(GetModuleHandleA(nullptr));
     const std::string text = benchmarkText();
     std::vector<double> perText;
     std::vector<double> handling;
     std::vector<double> painting;
-    for (int i = 0; i < textCount; ++i) {
-        pumpMessagesFor(0); // the host's loop runs between texts, untimed
-        const LONGLONG start = now();
-        SendMessageA(osd, HOST_MSG_TEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        const LONGLONG handled = now();
-        UpdateWindow(osd);
-        const LONGLONG painted = now();
-        perText.push_back(static_cast<double>(painted - start) * tick);
-        handling.push_back(static_cast<double>(handled - start) * tick);
-        painting.push_back(static_cast<double>(painted - handled) * tick);
+    std::vector<double> floorPerText;
+    const int perRound = std::max(1, textCount / ROUNDS);
+    for (int round = 0; round < ROUNDS; ++round) {
+        // Which goes first alternates, so that neither always follows the other.
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool plugin = (round + turn) % 2 == 0;
+            for (int i = 0; i < perRound; ++i) {
+                if (plugin) {
+                    double handled = 0;
+                    perText.push_back(timeOneText(osd, HOST_MSG_TEXT, text, tick, &handled));
+                    handling.push_back(handled);
+                    painting.push_back(perText.back() - handled);
+                } else {
+                    floorPerText.push_back(
+                        timeOneText(floorDisplay.window, FLOOR_TEXT, text, tick, nullptr));
+                }
+            }
+        }
     }
     printPercentiles("HOST_MSG_TEXT to end of paint (127 bytes)", perText);
     printPercentiles("  of which the message itself", handling);
     printPercentiles("  of which the paint", painting);
+    printPercentiles("floor: a bare display window, same text", floorPerText);
+    std::printf("plug-in / floor over %d interleaved rounds: median %.2f, p99 %.2f\n", ROUNDS,
+                percentile(perText, 0.5) / percentile(floorPerText, 0.5),
+                percentile(perText, 0.99) / percentile(floorPerText, 0.99));
+    DestroyWindow(floorDisplay.window);
+    DeleteObject(floorDisplay.font);
 
     // Let the hide timer fire as it would after the last text.
     SendMessageA(osd, WM_TIMER, HIDE_TIMER, 0);

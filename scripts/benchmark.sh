@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Prints the performance figures: the x64 DLL's display path and start under
-# Wine on a private virtual screen, both DLLs' sizes, and the settings
-# reader's cost per line natively.
+# Prints the performance figures: each DLL's display path and start under Wine
+# on a private virtual screen, beside a bare display window measured in the
+# same run (the floor), both DLLs' sizes, and the settings reader's cost per
+# line natively.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,9 +12,19 @@ for preset in native-release mingw-x64 mingw-x86; do
 done
 echo "== DLL sizes (with version resource)"
 ls -l build/mingw-x86/bin/GLIMRA.dll build/mingw-x64/bin/GLIMRA.dll | awk '{print $5, "bytes", $NF}'
-echo "== display under Wine (x64)"
-GLIMRA_WINEPREFIX=$PWD/build/mingw-x64/wineprefix scripts/run-windows.sh --private-display \
-  build/mingw-x64/bench/tarvex.exe --plugin "Z:$PWD/build/mingw-x64/bin/GLIMRA.dll" --texts 10000 |
-  tr -d '\r'
+# Where the kernel cannot run 32-bit programs, x86 Wine runs on an emulator.
+if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
+  x86_label="x86, EMULATED by qemu-i386: not comparable with x64"
+else
+  x86_label="x86, 32-bit Wine run natively"
+fi
+for architecture in x64 x86; do
+  label=$architecture
+  [ "$architecture" = x86 ] && label=$x86_label
+  echo "== display under Wine ($label)"
+  GLIMRA_WINEPREFIX=$PWD/build/mingw-$architecture/wineprefix scripts/run-windows.sh --private-display \
+    "build/mingw-$architecture/bench/tarvex.exe" --plugin "Z:$PWD/build/mingw-$architecture/bin/GLIMRA.dll" \
+    --texts 10000 | tr -d '\r'
+done
 echo "== settings reader (native)"
 build/native-release/bench/settings_benchmark --benchmark_min_time=0.2
