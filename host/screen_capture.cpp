@@ -3,6 +3,13 @@
 #include <cstdio>
 
 ScreenImage captureScreen(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    ScreenImage image = captureDc(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+ScreenImage captureDc(HDC source, int width, int height) {
     ScreenImage image{
         width, height,
         std::vector<COLORREF>(static_cast<size_t>(width) * static_cast<size_t>(height))};
@@ -14,26 +21,23 @@ ScreenImage captureScreen(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
 
-    HDC screen = GetDC(nullptr);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) {
-        ReleaseDC(nullptr, screen);
         return {0, 0, {}};
     }
-    HDC memory = CreateCompatibleDC(screen);
+    HDC memory = CreateCompatibleDC(source);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
     GdiFlush();
-    const auto* source = static_cast<const DWORD*>(bits);
+    const auto* copied = static_cast<const DWORD*>(bits);
     for (size_t i = 0; i < image.pixels.size(); ++i) {
-        const DWORD bgra = source[i]; // blue in the low byte
+        const DWORD bgra = copied[i]; // blue in the low byte
         image.pixels[i] = RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
     }
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return image;
 }
 

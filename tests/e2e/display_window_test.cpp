@@ -63,14 +63,9 @@ TEST(DisplayWindow, IsATopmostClickThroughSeeThroughPopupAtTopLeft) {
     // A top-level window of its own: the desktop's child, owned by nobody.
     EXPECT_EQ(GetAncestor(osd, GA_PARENT), GetDesktopWindow());
     EXPECT_EQ(GetWindow(osd, GW_OWNER), nullptr);
-}
 
-// Redrawn whole on every resize, the arrow cursor, and a black background
-// that the colour key makes see-through.
-TEST(DisplayWindow, ClassHasBlackBackgroundAndArrowCursor) {
-    PluginSession session;
-    ASSERT_EQ(session.begin(), 0);
-    HWND osd = session.osdWindow();
+    // Its class: redrawn whole on every resize, the arrow cursor, and a black
+    // background that the colour key makes see-through.
     EXPECT_EQ(GetClassLongPtrA(osd, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(GetClassLongPtrA(osd, GCLP_HCURSOR),
               reinterpret_cast<ULONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));

@@ -110,10 +110,6 @@ std::string firstDifference(const ScreenImage& actual, const ScreenImage& expect
 
 // Milliseconds on a fine clock, for timing checks.
 double nowMilliseconds();
-// Runs the host's message loop until osd is hidden or limit milliseconds
-// after start have passed; gives the milliseconds from start until hidden,
-// or a negative number if it is still shown.
-double millisecondsUntilHidden(HWND osd, double start, double limit);
 
 // How far a hide may stray from its time. Early: the system's timer may fire
 // up to one clock tick (15.6 ms on Windows) before the measured time. Late:
