@@ -8,6 +8,7 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,22 +59,50 @@ struct WineGdiHandleEntry {
 static_assert(sizeof(WineGdiHandleEntry) == 24, "Wine's entry layout, the same on x86 and x64");
 constexpr size_t WINE_GDI_HANDLE_COUNT = 0x10000;
 
-// Where the process environment block keeps the address of that table.
-#ifdef _WIN64
-constexpr size_t PEB_GDI_HANDLE_TABLE_OFFSET = 0xF8;
-#else
-constexpr size_t PEB_GDI_HANDLE_TABLE_OFFSET = 0x94;
-#endif
+// The 64-bit process environment block keeps the table's address.
+constexpr size_t PEB64_GDI_HANDLE_TABLE = 0xF8;
 
-long liveObjectsInWineGdiTable() {
+template <typename Value> Value readAt(uint64_t address) {
+    return *reinterpret_cast<const Value*>(static_cast<uintptr_t>(address));
+}
+
+const WineGdiHandleEntry* wineGdiHandleTable() {
+#ifdef _WIN64
     PROCESS_BASIC_INFORMATION process = {};
     if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process,
                                   sizeof process, nullptr) != 0) {
-        return -1;
+        return nullptr;
     }
-    const auto* peb = reinterpret_cast<const BYTE*>(process.PebBaseAddress);
-    const auto* table =
-        *reinterpret_cast<const WineGdiHandleEntry* const*>(peb + PEB_GDI_HANDLE_TABLE_OFFSET);
+    const uint64_t peb64 = reinterpret_cast<uintptr_t>(process.PebBaseAddress);
+#else
+    // A 32-bit process of 64-bit Wine reaches its 64-bit blocks through its
+    // thread block, whose GdiBatchCount field Wine points at the 64-bit one.
+    constexpr size_t TEB32_GDI_BATCH_COUNT = 0xF70;
+    constexpr size_t TEB64_PEB = 0x60;
+    struct {
+        LONG exitStatus;
+        void* teb;
+        void* ids[2];
+        ULONG_PTR affinity;
+        LONG priorities[2];
+    } thread = {};
+    if (NtQueryInformationThread(GetCurrentThread(), ThreadBasicInformation, &thread, sizeof thread,
+                                 nullptr) != 0) {
+        return nullptr;
+    }
+    const auto teb64 =
+        readAt<uint32_t>(reinterpret_cast<uintptr_t>(thread.teb) + TEB32_GDI_BATCH_COUNT);
+    if (teb64 == 0) {
+        return nullptr;
+    }
+    const auto peb64 = readAt<uint64_t>(teb64 + TEB64_PEB);
+#endif
+    return reinterpret_cast<const WineGdiHandleEntry*>(
+        static_cast<uintptr_t>(readAt<uint64_t>(peb64 + PEB64_GDI_HANDLE_TABLE)));
+}
+
+long liveObjectsInWineGdiTable() {
+    const WineGdiHandleEntry* table = wineGdiHandleTable();
     if (!table) {
         return -1;
     }
