@@ -54,7 +54,6 @@ void CALLBACK readAndCloseBox(HWND /*window*/, UINT /*message*/, UINT_PTR timer,
     HWND box = boxToAnswer;
     const bool onlyOk = buttonShown(box, IDOK) && !buttonShown(box, IDCANCEL) &&
                         !buttonShown(box, IDYES) && !buttonShown(box, IDNO);
-    // A box not made through the plug-in's import shows as owned by itself.
     // A box not asked for through the plug-in's import gets an owner and a
     // type that no start-up box may have.
     const MessageBoxCall call =
@@ -233,6 +232,12 @@ int Backdrop::clicks() const {
     return backdropClickCount() - clicksBefore;
 }
 
+HFONT createDisplayFont(int pixelHeight) {
+    return CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0,
+                       "Verdana");
+}
+
 ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters,
                             COLORREF outline) {
     HDC screen = GetDC(nullptr);
@@ -241,9 +246,7 @@ ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF lett
     ReleaseDC(nullptr, screen);
     HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, SHOT_WIDTH, SHOT_HEIGHT, BLACKNESS);
-    HFONT font =
-        CreateFontA(fontPixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
+    HFONT font = createDisplayFont(fontPixelHeight);
     HGDIOBJ previousFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     const auto drawAt = [&](COLORREF colour, POINT origin) {

@@ -99,6 +99,9 @@ class Backdrop {
     int clicksBefore;
 };
 
+// A font as the display asks for it: bold, unsmoothed Verdana of that cell height.
+HFONT createDisplayFont(int pixelHeight);
+
 // What the display must show for text at the screen's top-left corner over
 // the backdrop: drawn here with the display's font and colours, at its text
 // origin (10, 10), clipped to its window, black made see-through.

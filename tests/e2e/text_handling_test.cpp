@@ -12,9 +12,7 @@ namespace {
 // Width of text in the display's own font, without any prefix processing.
 int plainTextWidth(const char* text, int pixelHeight) {
     HDC screen = GetDC(nullptr);
-    HFONT font =
-        CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
+    HFONT font = createDisplayFont(pixelHeight);
     HGDIOBJ previous = SelectObject(screen, font);
     SIZE size = {};
     GetTextExtentPoint32A(screen, text, static_cast<int>(std::strlen(text)), &size);

@@ -65,7 +65,6 @@ class Bytes {
 
 struct Section {
     uint32_t virtualAddress;
-    uint32_t virtualSize;
     uint32_t rawSize;
     uint32_t rawOffset;
 };
@@ -314,8 +313,7 @@ PeFacts readPeFacts(const std::vector<uint8_t>& file) {
     for (size_t i = 0; i < sectionCount; ++i) {
         const size_t at = sectionTable + i * SECTION_HEADER_SIZE;
         Section section{};
-        if (!bytes.u32(at + 8, section.virtualSize) ||
-            !bytes.u32(at + 12, section.virtualAddress) || !bytes.u32(at + 16, section.rawSize) ||
+        if (!bytes.u32(at + 12, section.virtualAddress) || !bytes.u32(at + 16, section.rawSize) ||
             !bytes.u32(at + 20, section.rawOffset)) {
             facts.problem = "its section table is cut short";
             return facts;
