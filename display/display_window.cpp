@@ -9,10 +9,13 @@ namespace {
 
 constexpr const char* OSD_CLASS_NAME = "osd_window";
 constexpr DWORD OSD_EX_STYLE = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST;
-constexpr DWORD OSD_STYLE = WS_POPUP | WS_VISIBLE;
+// The display never takes the keyboard: it is made hidden and shown without
+// activation, and it is disabled, so that the system does not activate it
+// either when the window the user was in goes away. Clicks pass through it anyway.
+constexpr DWORD OSD_STYLE = WS_POPUP | WS_DISABLED;
 constexpr int OSD_WIDTH = 800;
 constexpr int OSD_HEIGHT_BEYOND_FONT = 30;
-static_assert(OSD_EX_STYLE == 0x800A8 && OSD_STYLE == 0x90000000);
+static_assert(OSD_EX_STYLE == 0x800A8 && OSD_STYLE == 0x88000000);
 
 // The host keeps this list for as long as the module is loaded.
 constexpr UINT registeredMessages[] = {HOST_MSG_TEXT, 0};
@@ -96,7 +99,7 @@ void showText(OsdWindow& record, const char* text, UINT milliseconds) {
     // strncpy pads with NULs but leaves a long text unterminated; cut it to fit.
     std::strncpy(record.text, text, OSD_TEXT_SIZE);
     record.text[OSD_TEXT_SIZE - 1] = '\0';
-    ShowWindow(record.hwnd, SW_SHOW);
+    ShowWindow(record.hwnd, SW_SHOWNOACTIVATE);
     InvalidateRect(record.hwnd, nullptr, TRUE);
     SetTimer(record.hwnd, OSD_HIDE_TIMER, milliseconds, nullptr); // restarts a running countdown
 }

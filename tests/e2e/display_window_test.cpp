@@ -40,7 +40,7 @@ TEST(DisplayWindow, IsATopmostClickThroughSeeThroughPopupAtTopLeft) {
     EXPECT_STREQ(className, "osd_window");
     // The system adds WS_CLIPSIBLINGS to every top-level window.
     const auto style = static_cast<DWORD>(GetWindowLongA(osd, GWL_STYLE)) & ~WS_CLIPSIBLINGS;
-    EXPECT_EQ(style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE));
+    EXPECT_EQ(style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_DISABLED));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(osd, GWL_EXSTYLE)), 0x800A8u);
     char title[16] = "unchanged";
     GetWindowTextA(osd, title, sizeof title);
