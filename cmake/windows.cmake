@@ -30,6 +30,7 @@ add_custom_target(tarvex_imports DEPENDS ${TARVEX_IMPORT_LIBRARY})
 add_library(glimra SHARED
   ${GLIMRA_PORTABLE_SOURCES}
   plugin/plugin.cpp
+  plugin/module_state.cpp
   settings/module_path_windows.cpp
   display/display_window.cpp
   display/outlined_text.cpp

@@ -6,11 +6,6 @@
 
 #include <cstdlib>
 
-HWND hostWnd;
-HMODULE user32Module;
-SetLayeredWindowAttributesFunction pSetLayeredWindowAttributes;
-OsdWindow* osdWindow;
-
 namespace {
 
 constexpr UINT START_BOX_TYPE = MB_OK | MB_SETFOREGROUND | MB_TOPMOST;

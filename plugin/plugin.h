@@ -23,7 +23,8 @@ static_assert(offsetof(OsdWindow, hwnd) == 0 && offsetof(OsdWindow, font) == siz
 
 using SetLayeredWindowAttributesFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 
-// Non-zero once the plug-in has been begun in this load of the module.
+// The host's main window, which the display registers with; non-zero once the
+// plug-in has been begun in this load of the module.
 extern HWND hostWnd;
 // Kept for good once loaded, so that the function below stays valid.
 extern HMODULE user32Module;
