@@ -6,7 +6,7 @@
 // figures; run as
 //   tarvex.exe --plugin PATH\GLIMRA.dll [--texts N]
 #include "host/host.h"
-#include "host/plugin_loader.h"
+#include "host/host_startup.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -146,18 +146,9 @@ int idleMessagesTo(HWND osd, DWORD milliseconds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string pluginPath;
-    int textCount = 10000;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--plugin") == 0) {
-            pluginPath = argv[++i];
-        } else if (std::strcmp(argv[i], "--texts") == 0) {
-            textCount = std::max(1, std::atoi(argv[++i]));
-        }
-    }
-    createHostWindow(GetModuleHandleA(nullptr));
+    const int textCount = std::max(1, std::atoi(optionValue(argc, argv, "--texts", "10000")));
     LoadedPlugin plugin;
-    if (pluginPath.empty() || !loadPlugin(pluginPath.c_str(), plugin)) {
+    if (!startHost(optionValue(argc, argv, "--plugin", nullptr), plugin)) {
         std::fprintf(stderr, "usage: tarvex.exe --plugin PATH\\GLIMRA.dll [--texts N]\n");
         return 2;
     }
@@ -170,7 +161,7 @@ int main(int argc, char** argv) {
     }
     std::printf("beginPlugin (settings, font, class, window): %.3f ms\n",
                 static_cast<double>(now() - beginStart) * tick);
-    HWND osd = hostRegistrations().at(0).window;
+    HWND osd = registeredWindow();
     pumpMessagesFor(300);
 
     createFloor(GetModuleHandleA(nullptr));

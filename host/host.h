@@ -22,6 +22,8 @@ HWND hostMainWindow();
 
 // Every registration received, in order of arrival.
 const std::vector<HostRegistration>& hostRegistrations();
+// The window that registered last; null when none has.
+HWND registeredWindow();
 
 // Sends text as HOST_MSG_TEXT to each live window registered for it and
 // tells how many windows got it.

@@ -93,6 +93,10 @@ const std::vector<HostRegistration>& hostRegistrations() {
     return registrations;
 }
 
+HWND registeredWindow() {
+    return registrations.empty() ? nullptr : registrations.back().window;
+}
+
 HWND hostMainWindow() {
     return mainWindow;
 }

@@ -1,7 +1,7 @@
 // tarvex.exe: a small reference host. It loads a plug-in, starts it, sends it
 // texts from the command line and standard input, and ends it again.
 #include "host/host.h"
-#include "host/plugin_loader.h"
+#include "host/host_startup.h"
 #include "host/screen_capture.h"
 
 #include <cstdio>
@@ -113,16 +113,14 @@ int main(int argc, char** argv) {
         printUsage();
         return EXIT_USAGE;
     }
-    createHostWindow(GetModuleHandleA(nullptr));
+    LoadedPlugin plugin;
+    if (!startHost(options.pluginPath.c_str(), plugin)) {
+        std::fprintf(stderr, "tarvex: cannot load a plug-in from %s\n", options.pluginPath.c_str());
+        return EXIT_USAGE;
+    }
     if (options.showBackdrop) {
         createBackdrop(GetModuleHandleA(nullptr), options.backdropColour, SCREENSHOT_WIDTH,
                        SCREENSHOT_HEIGHT);
-    }
-
-    LoadedPlugin plugin;
-    if (!loadPlugin(options.pluginPath.c_str(), plugin)) {
-        std::fprintf(stderr, "tarvex: cannot load a plug-in from %s\n", options.pluginPath.c_str());
-        return EXIT_USAGE;
     }
     for (int field = 1; field <= 6; ++field) {
         std::printf("pluginInfo(%d): %s\n", field, plugin.info(field));

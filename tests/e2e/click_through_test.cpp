@@ -1,5 +1,6 @@
 // The display never takes the mouse: clicks on its letters reach the window beneath.
-#include "e2e_support.h"
+#include "plugin_session.h"
+#include "screen_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 // The display window as the system sees it: class, styles, place and size,
 // colour key, registration with the host, and sizes from real settings files.
-#include "e2e_support.h"
+#include "message_boxes.h"
+#include "plugin_session.h"
+#include "reference_drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,12 @@
 // The end-to-end test host: run as tarvex.exe --plugin PATH [gtest options].
-#include "e2e_support.h"
+#include "message_boxes.h"
+#include "plugin_session.h"
+
+#include "host/host_startup.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -23,11 +25,7 @@ DWORD WINAPI watchdog(void* /*unused*/) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--plugin") == 0) {
-            builtPluginPath = argv[i + 1];
-        }
-    }
+    builtPluginPath = optionValue(argc, argv, "--plugin", "");
     if (builtPluginPath.empty()) {
         std::fprintf(stderr, "usage: tarvex.exe --plugin PATH\\GLIMRA.dll [gtest options]\n");
         return 2;

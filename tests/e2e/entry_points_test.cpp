@@ -1,6 +1,9 @@
 // Starting and stopping the real plug-in from a host: the entry points, the
 // message boxes of a refused or failed start, and a clean end.
-#include "e2e_support.h"
+#include "import_patch.h"
+#include "message_boxes.h"
+#include "plugin_session.h"
+#include "screen_checks.h"
 
 #include <gtest/gtest.h>
 

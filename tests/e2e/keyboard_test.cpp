@@ -1,6 +1,6 @@
 // The display never takes the keyboard: a user typing into the host keeps
 // typing into it while texts come and go.
-#include "e2e_support.h"
+#include "plugin_session.h"
 
 #include <gtest/gtest.h>
 

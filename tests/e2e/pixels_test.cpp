@@ -1,6 +1,8 @@
 // What the display draws, read back from the screen over a backdrop of a
 // known colour: letters, a one-pixel diagonal outline, and nothing else.
-#include "e2e_support.h"
+#include "plugin_session.h"
+#include "reference_drawing.h"
+#include "timing_checks.h"
 
 #include <gtest/gtest.h>
 

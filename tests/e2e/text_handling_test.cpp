@@ -1,6 +1,7 @@
 // How texts from the host are laid out: ampersand prefixes, line breaks,
 // clipping at the window's edges, over-long texts and a missing text.
-#include "e2e_support.h"
+#include "plugin_session.h"
+#include "reference_drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // How long texts stay on screen, each hide timed against its bounds (see
 // HIDE_EARLY_MARGIN_MS and HIDE_LATE_MARGIN_MS).
-#include "e2e_support.h"
+#include "plugin_session.h"
+#include "timing_checks.h"
 
 #include <gtest/gtest.h>
 

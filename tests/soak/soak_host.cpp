@@ -3,7 +3,7 @@
 // every so often, and checks that GDI objects and private memory stay flat.
 // Run as tarvex.exe --plugin PATH\GLIMRA.dll [--messages N]
 #include "host/host.h"
-#include "host/plugin_loader.h"
+#include "host/host_startup.h"
 
 #include <psapi.h>
 #include <winternl.h>
@@ -128,23 +128,14 @@ long liveGdiObjects(const char*& source) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string pluginPath;
-    long messages = 1000000;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--plugin") == 0) {
-            pluginPath = argv[++i];
-        } else if (std::strcmp(argv[i], "--messages") == 0) {
-            messages = std::atol(argv[++i]);
-        }
-    }
-    createHostWindow(GetModuleHandleA(nullptr));
+    const long messages = std::atol(optionValue(argc, argv, "--messages", "1000000"));
     LoadedPlugin plugin;
-    if (pluginPath.empty() || !loadPlugin(pluginPath.c_str(), plugin) ||
+    if (!startHost(optionValue(argc, argv, "--plugin", nullptr), plugin) ||
         plugin.begin(plugin.module) != 0) {
         std::fprintf(stderr, "usage: tarvex.exe --plugin PATH\\GLIMRA.dll [--messages N]\n");
         return 2;
     }
-    HWND osd = hostRegistrations().at(0).window;
+    HWND osd = registeredWindow();
     const std::vector<std::string> texts = mixedTexts();
     const long checkpoint = messages / 10;
     long long memoryAtCheckpoint = 0;

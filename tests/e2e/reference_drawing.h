@@ -1,0 +1,14 @@
+// What the display must show, drawn here in the same run with the same font
+// and screen: compared with captures, never with stored images.
+#pragma once
+
+#include "screen_checks.h"
+
+// A font as the display asks for it: bold, unsmoothed Verdana of that cell height.
+HFONT createDisplayFont(int pixelHeight);
+
+// What the display must show for text at the screen's top-left corner over
+// the backdrop: drawn here with the display's font and colours, at its text
+// origin (10, 10), clipped to its window, black made see-through.
+ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters = WHITE,
+                            COLORREF outline = NEAR_BLACK);
