@@ -25,7 +25,7 @@ constexpr char SEPARATOR = '/';
 
 struct FoundFile {
     std::string path;
-    size_t size;
+    uint64_t size; // compared with PeFacts::neededSize, which may pass 4 GB
     PeFacts facts;
 };
 

@@ -320,7 +320,7 @@ PeFacts readPeFacts(const std::vector<uint8_t>& file) {
         }
         image.sections.push_back(section);
         facts.neededSize =
-            std::max<size_t>(facts.neededSize, uint64_t{section.rawOffset} + section.rawSize);
+            std::max(facts.neededSize, uint64_t{section.rawOffset} + section.rawSize);
     }
     facts.isPe = true;
     facts.isDll = (characteristics & CHARACTERISTIC_DLL) != 0;

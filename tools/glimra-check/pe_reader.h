@@ -16,8 +16,9 @@ struct PeFacts {
     std::string problem;  // when not: what is wrong, in a few words
     uint16_t machine = 0; // the processor it is built for
     bool isDll = false;   // a library, not a program
-    size_t neededSize =
-        0; // the bytes its sections say the file holds; more than it has when cut short
+    // The bytes its sections say the file holds; more than it has when cut
+    // short. 64 bits on any machine: a crafted end may lie beyond 4 GB.
+    uint64_t neededSize = 0;
     bool exportsOutsideFile = false;      // an export directory that points past the file
     std::vector<std::string> exportNames; // as the export directory lists them
     bool hasVersion = false;              // a version resource with string values
