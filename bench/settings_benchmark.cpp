@@ -1,11 +1,12 @@
 // The settings reader's cost per line, natively.
-#include "fake_host.h"
-
+#include "host/host_functions.h"
 #include "settings/settings.h"
 
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -25,21 +26,27 @@ void applyOneLine(benchmark::State& state) {
 }
 BENCHMARK(applyOneLine);
 
-// The whole path: search, open, and every line through the host's reader.
+// The whole path: search, open, and every line through the host's reader,
+// from a real file (in the page cache after the first round).
 void readWholeFile(benchmark::State& state) {
     const auto lineCount = static_cast<size_t>(state.range(0));
-    fakeHost = FakeHost{};
-    std::vector<std::string>& lines = fakeHost.files["C:\\plugins\\glimrarc"];
+    char folder[] = "/tmp/glimra-bench-XXXXXX";
+    const std::string directory = mkdtemp(folder);
+    std::FILE* file = std::fopen((directory + "/glimrarc").c_str(), "wb");
     for (size_t i = 0; i < lineCount; ++i) {
-        lines.emplace_back(MIXED_LINES[i % MIXED_LINES.size()]);
+        std::fprintf(file, "%s\n", MIXED_LINES[i % MIXED_LINES.size()]);
     }
+    std::fclose(file);
+    hostAnswers = HostAnswers{};
+    hostAnswers.pluginPath = directory + "\\GLIMRA.dll";
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
-        fakeHost.existsQueries.clear();
-        fakeHost.openedPaths.clear();
+        hostCalls = HostCalls{};
         readSettings(nullptr);
         benchmark::DoNotOptimize(osdSettings);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lineCount));
+    std::remove((directory + "/glimrarc").c_str());
+    std::remove(directory.c_str());
 }
 BENCHMARK(readWholeFile)->Arg(4)->Arg(1000);
 

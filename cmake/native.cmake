@@ -3,6 +3,10 @@ find_package(GTest REQUIRED)
 
 add_library(glimra_portable STATIC ${GLIMRA_PORTABLE_SOURCES})
 target_include_directories(glimra_portable PUBLIC ${PROJECT_SOURCE_DIR})
+# The host's six functions over real files, for the tests, the fuzzer and the benchmark.
+add_library(host_functions STATIC ${PROJECT_SOURCE_DIR}/host/host_functions.cpp
+                                  ${PROJECT_SOURCE_DIR}/host/line_reader.cpp)
+target_include_directories(host_functions PUBLIC ${PROJECT_SOURCE_DIR})
 
 # Where the Windows presets put their DLLs and hosts, which the checker's
 # tests and fuzzer read as files.

@@ -1,8 +1,9 @@
 // The reference host "tarvex.exe": its main window, the registrations it
-// keeps, the texts it sends, and the functions it exports to plug-ins.
+// keeps and the texts it sends. The functions it exports to plug-ins are in
+// host_functions.h.
 #pragma once
 
-#include "plugin/host_api.h"
+#include "host/host_functions.h"
 
 #include <windows.h>
 
@@ -15,10 +16,10 @@ struct HostRegistration {
     UINT message;
 };
 
-// Makes the host's hidden main window, which GetTXWnd hands to plug-ins.
+// Makes the host's hidden main window and sets hostAnswers afresh to the
+// host's own: GetTXWnd hands out this window, GetTarvexPath this program's path.
 HWND createHostWindow(HINSTANCE instance);
 void destroyHostWindow();
-HWND hostMainWindow();
 
 // Every registration received, in order of arrival.
 const std::vector<HostRegistration>& hostRegistrations();
@@ -28,15 +29,6 @@ HWND registeredWindow();
 // Sends text as HOST_MSG_TEXT to each live window registered for it and
 // tells how many windows got it.
 int sendHostText(const char* text);
-
-// Makes GetTarvexPath answer path instead of the executable's own; "" undoes it.
-void setHostPathOverride(const std::string& path);
-
-// Makes FileExists and ReadNextCommand answer yes with this byte; 1 by default.
-void setHostYesValue(HostTruth yes);
-
-// How many times a plug-in has called one of the host's exported functions.
-int hostCallCount();
 
 // Shows a plain window of colour at the screen's top-left corner, beneath
 // the display, so that both letters and outline stand out in screenshots.

@@ -80,6 +80,12 @@ HWND createHostWindow(HINSTANCE instance) {
     RegisterClassExA(&windowClass);
     mainWindow = CreateWindowExA(0, HOST_CLASS_NAME, "tarvex", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
+    char ownPath[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
+    ownPath[MAX_PATH - 1] = '\0';
+    hostAnswers = HostAnswers{};
+    hostAnswers.mainWindow = mainWindow;
+    hostAnswers.hostPath = ownPath;
     return mainWindow;
 }
 
@@ -95,10 +101,6 @@ const std::vector<HostRegistration>& hostRegistrations() {
 
 HWND registeredWindow() {
     return registrations.empty() ? nullptr : registrations.back().window;
-}
-
-HWND hostMainWindow() {
-    return mainWindow;
 }
 
 int sendHostText(const char* text) {

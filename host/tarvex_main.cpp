@@ -19,6 +19,7 @@ constexpr int SCREENSHOT_HEIGHT = 160;
 
 struct HostOptions {
     std::string pluginPath;
+    std::string hostPath; // what GetTarvexPath answers, when not this program's own
     DWORD pauseMilliseconds = 1500;
     DWORD holdMilliseconds = 0;
     bool readStandardInput = false;
@@ -63,7 +64,7 @@ bool parseOptions(int argc, char** argv, HostOptions& options) {
         } else if (argument == "--hold" && hasValue) {
             options.holdMilliseconds = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
         } else if (argument == "--host-path" && hasValue) {
-            setHostPathOverride(argv[++i]);
+            options.hostPath = argv[++i];
         } else if (argument == "--screenshot" && hasValue) {
             options.screenshotPath = argv[++i];
         } else if (argument == "--backdrop" && hasValue) {
@@ -117,6 +118,9 @@ int main(int argc, char** argv) {
     if (!startHost(options.pluginPath.c_str(), plugin)) {
         std::fprintf(stderr, "tarvex: cannot load a plug-in from %s\n", options.pluginPath.c_str());
         return EXIT_USAGE;
+    }
+    if (!options.hostPath.empty()) {
+        hostAnswers.hostPath = options.hostPath;
     }
     if (options.showBackdrop) {
         createBackdrop(GetModuleHandleA(nullptr), options.backdropColour, SCREENSHOT_WIDTH,

@@ -5,10 +5,19 @@
 
 #include <cstdint>
 
-// Every call between host and plug-in, in either direction, is a C call.
+// The calling conventions across the border. beginPlugin, endPlugin and
+// pluginInfo are called as C functions; the host's six functions may be C or
+// stdcall: on x86 the plug-in calls them so that either works (host_calls.h).
+// A host built with GLIMRA_HOST_STDCALL exports them as stdcall functions.
 #if defined(_WIN32)
-#define HOST_CALL __cdecl
+#define PLUGIN_CALL __cdecl
+#if defined(GLIMRA_HOST_STDCALL)
+#define HOST_CALL __stdcall
 #else
+#define HOST_CALL __cdecl
+#endif
+#else
+#define PLUGIN_CALL
 #define HOST_CALL
 #endif
 
@@ -39,7 +48,8 @@ constexpr int HOST_LINE_SIZE = 1024;
 
 extern "C" {
 
-// Exported by the host executable and imported by the plug-in by name.
+// Exported by the host executable and imported by the plug-in by name; the
+// plug-in calls them only through host_calls.h.
 WindowHandle HOST_CALL GetTXWnd();
 int HOST_CALL GetTarvexPath(char* buffer, int size);
 HostTruth HOST_CALL FileExists(const char* path);
@@ -48,12 +58,12 @@ HostTruth HOST_CALL ReadNextCommand(HostFile file, char* buffer, int size);
 bool HOST_CALL FileClose(HostFile file);
 
 // Exported by the plug-in under exactly these names.
-int HOST_CALL beginPlugin(InstanceHandle instance);
-void HOST_CALL endPlugin(void* ignored);
-const char* HOST_CALL pluginInfo(int field);
+int PLUGIN_CALL beginPlugin(InstanceHandle instance);
+void PLUGIN_CALL endPlugin(void* ignored);
+const char* PLUGIN_CALL pluginInfo(int field);
 }
 
 // The entry points as the host finds them with GetProcAddress.
-using BeginPluginFunction = int(HOST_CALL*)(InstanceHandle);
-using EndPluginFunction = void(HOST_CALL*)(void*);
-using PluginInfoFunction = const char*(HOST_CALL*)(int);
+using BeginPluginFunction = int(PLUGIN_CALL*)(InstanceHandle);
+using EndPluginFunction = void(PLUGIN_CALL*)(void*);
+using PluginInfoFunction = const char*(PLUGIN_CALL*)(int);

@@ -2,6 +2,7 @@
 #include "plugin/plugin.h"
 
 #include "display/display.h"
+#include "plugin/host_calls.h"
 #include "settings/settings.h"
 
 #include <cstdlib>
@@ -40,7 +41,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD /*reason*/, LPVOID 
     return TRUE;
 }
 
-extern "C" int HOST_CALL beginPlugin(HINSTANCE instance) {
+extern "C" int PLUGIN_CALL beginPlugin(HINSTANCE instance) {
     findLayeredWindowSupport();
     if (!pSetLayeredWindowAttributes) {
         return refuseStart("OS version not supported (Windows2000+ required)", "Glimra 1.0");
@@ -48,7 +49,7 @@ extern "C" int HOST_CALL beginPlugin(HINSTANCE instance) {
     if (hostWnd) {
         return refuseStart("Dont load me twice!", "Glimra");
     }
-    hostWnd = GetTXWnd();
+    hostWnd = callGetTXWnd();
     readSettings(instance);
 
     // calloc leaves the window and font handles zero and the text empty.
@@ -64,7 +65,7 @@ extern "C" int HOST_CALL beginPlugin(HINSTANCE instance) {
     return 0;
 }
 
-extern "C" void HOST_CALL endPlugin(void* /*ignored*/) {
+extern "C" void PLUGIN_CALL endPlugin(void* /*ignored*/) {
     if (!osdWindow) {
         return;
     }

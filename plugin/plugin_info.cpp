@@ -18,7 +18,7 @@ constexpr std::array<const char*, 7> INFO_TEXTS = {
 
 } // namespace
 
-extern "C" const char* HOST_CALL pluginInfo(int field) {
+extern "C" const char* PLUGIN_CALL pluginInfo(int field) {
     if (field < 1 || field >= static_cast<int>(INFO_TEXTS.size())) {
         return INFO_TEXTS[0];
     }

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "plugin/host_calls.h"
 #include "settings/module_path.h"
 
 #include <array>
@@ -59,7 +60,7 @@ bool findInDirectoryOf(char (&path)[HOST_PATH_SIZE]) {
         }
         std::memcpy(path + nameStart, name.data(), name.size());
         path[nameStart + name.size()] = '\0';
-        if (FileExists(path) != 0) {
+        if (callFileExists(path) != 0) {
             return true;
         }
     }
@@ -110,13 +111,13 @@ SettingKey applySettingsLine(const char* line, OsdSettings& settings) {
 }
 
 void readSettingsFile(const char* path, OsdSettings& settings) {
-    HostFile file = FileOpen(path);
+    HostFile file = callFileOpen(path);
     char line[HOST_LINE_SIZE];
-    while (ReadNextCommand(file, line, HOST_LINE_SIZE) != 0) {
+    while (callReadNextCommand(file, line, HOST_LINE_SIZE) != 0) {
         line[HOST_LINE_SIZE - 1] = '\0'; // a host may fill the buffer to the end
         applySettingsLine(line, settings);
     }
-    FileClose(file);
+    callFileClose(file);
 }
 
 bool findSettingsFile(InstanceHandle instance, char (&path)[HOST_PATH_SIZE]) {
@@ -124,7 +125,7 @@ bool findSettingsFile(InstanceHandle instance, char (&path)[HOST_PATH_SIZE]) {
     if (findInDirectoryOf(path)) {
         return true;
     }
-    GetTarvexPath(path, HOST_PATH_SIZE);
+    callGetTarvexPath(path, HOST_PATH_SIZE);
     return findInDirectoryOf(path);
 }
 

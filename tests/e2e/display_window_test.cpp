@@ -110,7 +110,7 @@ TEST(DisplaySettingsFiles, FontHeightSetsTheLettersAndTheWindowHeight) {
 // The host's yes is one byte, and any non-zero one counts, on either architecture.
 TEST(DisplaySettingsFiles, HostAnsweringYesWithAnyByteIsHeard) {
     for (const HostTruth yes : {HostTruth{2}, HostTruth{0x80}}) {
-        setHostYesValue(yes);
+        hostAnswers.yes = yes;
         EXPECT_EQ(windowHeightWithSettings("GLIMRA.fontHeight 0\nGLIMRA.fontHeight 100\n"), 96 + 30)
             << "yes is " << int{yes};
     }
@@ -150,14 +150,14 @@ TEST(DisplaySettingsFiles, FileBesideThePluginBeatsTheHosts) {
     writeTextFile(hostDirectory + "glimrarc", "GLIMRA.fontHeight 50\n");
     {
         PluginSession session("GLIMRA.fontHeight 100\n");
-        setHostPathOverride(hostDirectory + "tarvex.exe");
+        hostAnswers.hostPath = hostDirectory + "tarvex.exe";
         ASSERT_EQ(session.begin(), 0);
         const RECT rect = windowRect(session.osdWindow());
         EXPECT_EQ(rect.bottom - rect.top, 96 + 30);
     }
     {
         PluginSession session;
-        setHostPathOverride(hostDirectory + "tarvex.exe");
+        hostAnswers.hostPath = hostDirectory + "tarvex.exe";
         ASSERT_EQ(session.begin(), 0);
         const RECT rect = windowRect(session.osdWindow());
         EXPECT_EQ(rect.bottom - rect.top, 48 + 30) << "the host's file when the plug-in has none";

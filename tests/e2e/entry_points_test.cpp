@@ -72,7 +72,7 @@ TEST(EntryPoints, BeginStartsWithoutAnyBox) {
     EXPECT_EQ(session.begin(), 0);
     EXPECT_TRUE(answerer.boxes().empty());
     EXPECT_TRUE(IsWindow(session.osdWindow()));
-    EXPECT_GT(hostCallCount(), 0);
+    EXPECT_GT(hostCalls.count, 0);
 }
 
 // The refused second start touches nothing of the first: the same one window,
@@ -117,13 +117,13 @@ TEST(EntryPoints, PlatformWithoutLayeredWindowsIsRefusedAndRetriedLater) {
     void* original = patchImport(session.plugin.module, "KERNEL32.dll", "GetProcAddress",
                                  reinterpret_cast<void*>(&getProcAddressBeforeWindows2000));
     ASSERT_NE(original, nullptr) << "GLIMRA.dll imports GetProcAddress from kernel32";
-    const int callsBefore = hostCallCount();
+    const int callsBefore = hostCalls.count;
 
     EXPECT_EQ(session.begin(), 1);
     ASSERT_EQ(answerer.boxes().size(), 1u);
     expectStartBox(answerer.boxes(), 0, "Glimra 1.0",
                    "OS version not supported (Windows2000+ required)");
-    EXPECT_EQ(hostCallCount(), callsBefore) << "no host function, no settings file";
+    EXPECT_EQ(hostCalls.count, callsBefore) << "no host function, no settings file";
     EXPECT_EQ(FindWindowA("osd_window", nullptr), nullptr);
     EXPECT_FALSE(osdClassRegistered(session.plugin.module));
     session.end(); // nothing was made, so there is nothing to release

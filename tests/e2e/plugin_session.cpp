@@ -63,9 +63,8 @@ PluginSession::~PluginSession() {
     }
     unloadPlugin(plugin);
     destroyHostWindow();
-    createHostWindow(GetModuleHandleA(nullptr)); // the next session starts with no registrations
-    setHostPathOverride("");
-    setHostYesValue(1);
+    // The next session starts with no registrations and the host's own answers.
+    createHostWindow(GetModuleHandleA(nullptr));
     removeFolder(directory);
 }
 
