@@ -26,3 +26,18 @@ bool readLine(std::FILE* stream, char* buffer, int size, long* length) {
     }
     return true;
 }
+
+bool readWholeLine(std::FILE* stream, std::string& line) {
+    line.clear();
+    int c = std::fgetc(stream);
+    if (c == EOF) {
+        return false;
+    }
+    for (; c != EOF && c != '\n'; c = std::fgetc(stream)) {
+        line += static_cast<char>(c);
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}

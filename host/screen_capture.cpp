@@ -28,7 +28,8 @@ ScreenImage captureDc(HDC source, int width, int height) {
     }
     HDC memory = CreateCompatibleDC(source);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    // Without CAPTUREBLT, Windows leaves layered windows, the display among them, out.
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY | CAPTUREBLT);
     GdiFlush();
     const auto* copied = static_cast<const DWORD*>(bits);
     for (size_t i = 0; i < image.pixels.size(); ++i) {

@@ -2,6 +2,7 @@
 // texts from the command line and standard input, and ends it again.
 #include "host/host.h"
 #include "host/host_startup.h"
+#include "host/line_reader.h"
 #include "host/screen_capture.h"
 
 #include <cstdio>
@@ -94,9 +95,8 @@ void sendAllTexts(const HostOptions& options) {
     if (!options.readStandardInput) {
         return;
     }
-    char line[4096];
-    while (std::fgets(line, sizeof line, stdin)) {
-        line[std::strcspn(line, "\r\n")] = '\0';
+    std::string line;
+    while (readWholeLine(stdin, line)) {
         showText(line, options.pauseMilliseconds);
     }
 }

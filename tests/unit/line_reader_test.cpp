@@ -1,0 +1,30 @@
+// The reference host's standard input: each line, however long, is one text.
+#include "host/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+TEST(LineReader, LineLongerThanAnyBufferComesBackWhole) {
+    std::FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    const std::string longLine(5000, 'i');
+    std::fputs((longLine + "\r\nnext\nlast").c_str(), stream);
+    std::rewind(stream);
+
+    std::string line;
+    ASSERT_TRUE(readWholeLine(stream, line));
+    EXPECT_EQ(line.size(), 5000u);
+    EXPECT_EQ(line, longLine);
+    ASSERT_TRUE(readWholeLine(stream, line));
+    EXPECT_EQ(line, "next");
+    ASSERT_TRUE(readWholeLine(stream, line));
+    EXPECT_EQ(line, "last");
+    EXPECT_FALSE(readWholeLine(stream, line));
+    std::fclose(stream);
+}
+
+} // namespace
