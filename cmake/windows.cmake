@@ -8,9 +8,16 @@ if(CMAKE_HOST_WIN32)
   set(RUN_WINDOWS_PROGRAM "")
   set(WINE_DRIVE "")
 else()
-  set(RUN_WINDOWS_PROGRAM ${PROJECT_SOURCE_DIR}/scripts/run-windows.sh --private-display)
+  set(RUN_WINDOWS_PROGRAM ${PROJECT_SOURCE_DIR}/scripts/run-windows.sh --private-display --fresh-prefix)
   set(WINE_DRIVE "Z:")
 endif()
+
+# Under Wine each such test has a screen and a fresh Wine prefix of its own,
+# so that tests run side by side without meeting: no window, foreground or
+# file of one is seen by another.
+function(run_apart test)
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT GLIMRA_WINEPREFIX=${PROJECT_BINARY_DIR}/wine/${test})
+endfunction()
 
 # The DLL and the reference host land side by side, as a user would put them.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)

@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # Runs an x86 or x64 Windows program under Wine and passes its exit status through.
 #
-#   scripts/run-windows.sh [--private-display] PROGRAM.exe [ARGUMENTS...]
+#   scripts/run-windows.sh [--private-display] [--fresh-prefix] PROGRAM.exe [ARGUMENTS...]
 #
 # The Wine prefix is private to the build ($GLIMRA_WINEPREFIX, by default
-# build/wineprefix) and booted once. The program shows on $DISPLAY when that is
-# set, unless --private-display is given; otherwise on a virtual X server that
-# this script starts and stops. No Wine or X process is left behind.
+# build/wineprefix). Prefixes are not booted one by one: one prefix,
+# build/wineprefix-template, is booted once for this Wine, and every other is
+# a copy of it (hard links for its files, real copies of the registry, which
+# Wine rewrites); --fresh-prefix makes that copy anew for this run, so that
+# runs side by side, each with a prefix of its own, start alike and do not
+# meet. The program shows on $DISPLAY when that is set, unless
+# --private-display is given; otherwise on a virtual X server that this script
+# starts and stops. No Wine or X process is left behind.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 private_display=false
-if [ "${1:-}" = "--private-display" ]; then
-  private_display=true
+fresh_prefix=false
+while [ $# -gt 0 ]; do
+  case "$1" in
+  --private-display) private_display=true ;;
+  --fresh-prefix) fresh_prefix=true ;;
+  *) break ;;
+  esac
   shift
-fi
-[ $# -ge 1 ] || { echo "usage: $0 [--private-display] PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
+done
+[ $# -ge 1 ] || { echo "usage: $0 [--private-display] [--fresh-prefix] PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
 
 # Anything but an x86 or x64 Windows program is refused: Wine would run a
 # program it cannot load as a quiet exit 0, and a test would seem to pass.
@@ -71,19 +81,37 @@ if $private_display || [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$display_number"
 fi
 
-mkdir -p "$(dirname "$WINEPREFIX")"
+template=$(realpath -m "$here/../build/wineprefix-template")
+wine_version=$(wine --version)
+mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
 (
   flock 9
-  # A prefix booted without the 32-bit Wine lacks its 32-bit system DLLs and
-  # then runs nothing at all: boot it again.
-  if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
-    echo "run-windows: $WINEPREFIX has no 32-bit system DLLs; booting it again" >&2
-    rm -rf "$WINEPREFIX"
+  # Booted again for another Wine, or when booted without the 32-bit Wine,
+  # which leaves out the 32-bit system DLLs and then runs nothing at all.
+  if [ -f "$template/system.reg" ] &&
+    { [ ! -f "$template/drive_c/windows/syswow64/kernel32.dll" ] ||
+      [ "$(cat "$template.version" 2>/dev/null)" != "$wine_version" ]; }; then
+    echo "run-windows: booting the Wine prefix template again for $wine_version" >&2
+    rm -rf "$template"
   fi
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "run-windows: booting the Wine prefix $WINEPREFIX" >&2
-    wine wineboot --init >/dev/null 2>&1
-    wineserver -w
+  if [ ! -f "$template/system.reg" ]; then
+    echo "run-windows: booting the Wine prefix template $template" >&2
+    WINEPREFIX=$template wine wineboot --init >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -w
+    echo "$wine_version" >"$template.version"
+  fi
+) 9>"$template.lock"
+(
+  flock 9
+  if $fresh_prefix || [ ! -f "$WINEPREFIX/system.reg" ] ||
+    [ "$(cat "$WINEPREFIX.version" 2>/dev/null)" != "$wine_version" ]; then
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.copy"
+    cp -al "$template" "$WINEPREFIX.copy"
+    for registry in "$WINEPREFIX.copy"/*.reg; do
+      cp --remove-destination "$template/$(basename "$registry")" "$registry"
+    done
+    mv "$WINEPREFIX.copy" "$WINEPREFIX"
+    echo "$wine_version" >"$WINEPREFIX.version"
   fi
 ) 9>"$WINEPREFIX.lock"
 

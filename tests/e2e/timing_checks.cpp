@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 double nowMilliseconds() {
     LARGE_INTEGER frequency;
     LARGE_INTEGER counter;
@@ -20,6 +22,8 @@ void expectHiddenAfter(HWND osd, double start, double timeout) {
         }
         const double elapsed = nowMilliseconds() - start;
         if (!IsWindowVisible(osd)) {
+            // How close to its bounds a hide came, for whoever reads a slow run's log.
+            std::printf("hidden %.0f ms after start, timeout %.0f ms\n", elapsed, timeout);
             EXPECT_GE(elapsed, timeout - HIDE_EARLY_MARGIN_MS) << "hidden too early";
             return;
         }
