@@ -101,7 +101,7 @@ for number in "${selected[@]}"; do
   elif ! ctest --preset native-asan --stop-on-failure >>"$log" 2>&1; then
     verdict="the native-asan tests: $(failed_test "$start")"
   elif [ "$preset" != native ] &&
-    ! ctest --preset "$preset" -E soak -R "$only" --stop-on-failure >>"$log" 2>&1; then
+    ! ctest --preset "$preset" -E soak -R "$only" -j 4 --stop-on-failure >>"$log" 2>&1; then
     verdict="the $preset tests: $(failed_test "$start")"
   fi
   restore
