@@ -10,8 +10,8 @@ done
 sources=$(git ls-files '*.cpp' '*.h')
 clang-format --dry-run --Werror $sources
 
-native_sources=$(git ls-files 'settings/settings.cpp' 'plugin/plugin_info.cpp' 'tests/unit/*.cpp' 'tools/*.cpp' 'bench/settings_benchmark.cpp')
-windows_sources=$(git ls-files 'plugin/plugin.cpp' 'settings/module_path_windows.cpp' 'display/*.cpp' 'host/*.cpp' 'tests/e2e/*.cpp' 'tests/soak/*.cpp' 'bench/display_benchmark.cpp')
+native_sources=$(git ls-files 'settings/settings.cpp' 'plugin/plugin_info.cpp' 'tests/unit/*.cpp' 'tools/*.cpp' ':!*_windows.cpp' 'bench/settings_benchmark.cpp')
+windows_sources=$(git ls-files 'plugin/plugin.cpp' 'plugin/module_state.cpp' 'settings/module_path_windows.cpp' 'tools/*_windows.cpp' 'display/*.cpp' 'host/*.cpp' 'tests/e2e/*.cpp' 'tests/soak/*.cpp' 'bench/display_benchmark.cpp')
 
 gcc_version=$(x86_64-w64-mingw32-g++-posix -dumpversion)
 cxx_include=/usr/lib/gcc/x86_64-w64-mingw32/$gcc_version/include/c++
