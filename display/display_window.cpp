@@ -24,13 +24,6 @@ static_assert(sizeof(registeredMessages[0]) == 4, "the host reads 32-bit message
 // The record this window procedure serves, taken from the creation parameter.
 OsdWindow* procRecord;
 
-int screenDotsPerInch() {
-    HDC screen = GetDC(nullptr);
-    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dotsPerInch;
-}
-
 // Unsmoothed quality: every letter pixel is the text colour itself, never
 // blended with the black background that the colour key removes.
 HFONT createOsdFont(int pixelHeight) {
@@ -77,6 +70,13 @@ LRESULT onHostText(LPARAM lParam) {
 }
 
 } // namespace
+
+int screenDotsPerInch() {
+    HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dotsPerInch;
+}
 
 bool createDisplay(OsdWindow& record) {
     const int fontPixels = fontPixelHeight(screenDotsPerInch(), osdSettings.fontHeight);

@@ -18,22 +18,6 @@ int refuseStart(const char* message, const char* caption) {
     return 1;
 }
 
-// Colour-keyed layered windows need a user32 that offers SetLayeredWindowAttributes.
-void findLayeredWindowSupport() {
-    pSetLayeredWindowAttributes = nullptr;
-    user32Module = LoadLibraryA("user32.dll");
-    if (!user32Module) {
-        return;
-    }
-    FARPROC function = GetProcAddress(user32Module, "SetLayeredWindowAttributes");
-    pSetLayeredWindowAttributes = reinterpret_cast<SetLayeredWindowAttributesFunction>(
-        reinterpret_cast<void (*)()>(function));
-    if (!pSetLayeredWindowAttributes) {
-        FreeLibrary(user32Module);
-        user32Module = nullptr;
-    }
-}
-
 } // namespace
 
 // Loading and unloading run nothing of the plug-in's own: all work starts in beginPlugin.

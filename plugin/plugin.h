@@ -31,3 +31,7 @@ extern HMODULE user32Module;
 // Looked up at start: platforms before Windows 2000 lack it.
 extern SetLayeredWindowAttributesFunction pSetLayeredWindowAttributes;
 extern OsdWindow* osdWindow;
+
+// Sets pSetLayeredWindowAttributes and user32Module, or leaves both null on
+// a system without colour-keyed windows.
+void findLayeredWindowSupport();

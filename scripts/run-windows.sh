@@ -9,7 +9,8 @@
 # a copy of it (hard links for its files, real copies of the registry, which
 # Wine rewrites); --fresh-prefix makes that copy anew for this run, so that
 # runs side by side, each with a prefix of its own, start alike and do not
-# meet. The program shows on $DISPLAY when that is set, unless
+# meet; GLIMRA_WINE_DPI, when set, gives a copy made for this run a screen of
+# that many dots per inch instead of 96. The program shows on $DISPLAY when that is set, unless
 # --private-display is given; otherwise on a virtual X server that this script
 # starts and stops. No Wine or X process is left behind.
 set -u
@@ -110,6 +111,10 @@ mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
     for registry in "$WINEPREFIX.copy"/*.reg; do
       cp --remove-destination "$template/$(basename "$registry")" "$registry"
     done
+    if [ -n "${GLIMRA_WINE_DPI:-}" ]; then
+      sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf %08x "$GLIMRA_WINE_DPI")/" \
+        "$WINEPREFIX.copy"/*.reg
+    fi
     mv "$WINEPREFIX.copy" "$WINEPREFIX"
     echo "$wine_version" >"$WINEPREFIX.version"
   fi

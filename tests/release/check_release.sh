@@ -2,7 +2,7 @@
 # Checks the release ZIP as a user gets it: both DLLs (tables, version, size),
 # the sample settings file (read as the defaults, no warnings), and each DLL
 # beside the reference host of its architecture, showing a text under Wine,
-# and the Windows build of glimra-check on such a folder.
+# and the Windows build of glimra-check on such a folder and previewing settings.
 set -u
 cd "$(dirname "$0")/../.."
 zip=${1:-build/release/glimra-1.0.zip}
@@ -77,6 +77,29 @@ mkdir -p "$work/mismatch"
 cp "build/mingw-x86/bin/tarvex.exe" "$root/x64/GLIMRA.dll" "$work/mismatch/"
 check "glimra-check.exe warns of the x64 DLL beside an x86 host" \
   checker_says "$work/mismatch" 1 '^warning: tarvex.exe is 32-bit \(x86\); this GLIMRA.dll is 64-bit \(x64\)'
+
+# The preview of glimra-check.exe from the ZIP on a user's settings: its
+# report, the text on screen in the file's colour, and the exit status it
+# also has without --show (here 1: letters and outline of one colour).
+mkdir -p "$work/preview"
+printf 'GLIMRA.timeout 800\r\nGLIMRA.clrOSD 0000FF\r\nGLIMRA.clrOutline 0000FF\r\n' >"$work/preview/glimrarc"
+previews_settings() {
+  local runner=$PWD/scripts/run-windows.sh prefix=$PWD/build/mingw-x86/wineprefix
+  (cd "$work/preview" && GLIMRA_WINEPREFIX=$prefix "$runner" --private-display "$root/glimra-check.exe" \
+    --show --text "From the release" --screenshot shot.bmp) >"$work/preview.log" 2>&1
+  local status=$? red
+  tr -d '\r' <"$work/preview.log"
+  red=$(convert "$work/preview/shot.bmp" -fill black +opaque red -fill white -opaque red \
+    -format '%[fx:round(mean*w*h)]' info:)
+  echo "exit status $status; red letter pixels on screen: $red"
+  [ "$status" -eq 1 ] && [ "$red" -gt 300 ] &&
+    tr -d '\r' <"$work/preview.log" | grep -q -x 'preview: "From the release" for 800 ms' &&
+    tr -d '\r' <"$work/preview.log" | grep -q -x 'preview: hidden'
+}
+check "glimra-check.exe --show shows a user's settings" previews_settings
+cat "$work/out"
+check "glimra-check.exe without --show: the same exit status" \
+  checker_says "$work/preview" 1 '^warning: letters and outline are both 0000FF'
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows glimra-check.exe on a cut-short GLIMRA.dll beside the
-# tarvex.exe of its own build. The last section is cut off and its end pushed
-# past 4 GB, where a 32-bit sum of offset and size wraps to a few hundred bytes
-# and the file would read as whole.
+# tarvex.exe of its own build, and on a screen of 120 dots per inch. The last
+# section is cut off and its end pushed past 4 GB, where a 32-bit sum of offset
+# and size wraps to a few hundred bytes and the file would read as whole.
 #
 #   checker_exe_test.sh BIN_DIR [RUNNER...]
 #
@@ -39,5 +39,18 @@ wanted="^warning: GLIMRA.dll is cut short: it has $raw_offset of its 4294967808 
 if [ "$status" -ne 1 ] || ! grep -q -E -- "$wanted" <<<"$output"; then
   echo "FAIL: exit $status (expected 1); no line matching '$wanted'"
   exit 1
+fi
+
+# The window's height at the screen's own density, under Wine set to 120 dots
+# per inch in a fresh prefix.
+if [ $# -gt 0 ]; then
+  output=$(cd "$work/cut" && GLIMRA_WINE_DPI=120 "$@" "$bin/glimra-check.exe" . 2>&1)
+  output=${output//$'\r'/}
+  printf '%s\n' "$output"
+  wanted='^fontHeight  75  \(90 pixels at this screen.s 120 dots per inch; window 800 x 120\)$'
+  if ! grep -q -E -- "$wanted" <<<"$output"; then
+    echo "FAIL: no line matching '$wanted'"
+    exit 1
+  fi
 fi
 echo "passed"

@@ -51,6 +51,21 @@ cd "$samples"
 expect "clean file" 0 clean.expected clean.rc
 expect "every kind of mistake" 1 mistakes.expected mistakes.rc
 expect "empty file" 0 empty.expected empty.rc
+expect "settings that leave nothing to see" 1 invisible.expected invisible.rc
+expect "settings that are hard to read" 1 unreadable.expected unreadable.rc
+
+# What the display will look like, said once: by the line when it can, else for the file.
+effect() { # NAME SETTINGS COUNT WARNING: COUNT warnings in all, WARNING among them
+  printf "$2" >"$work/effect.rc"
+  run_checker "$work/effect.rc"
+  local ok=no
+  [ "$status" -eq 1 ] && [ "$(grep -c warning <<<"$output")" -eq "$3" ] && grep -q -x -- "$4" <<<"$output" && ok=yes
+  report "$1" $ok "(exit $status; $3 warning(s), one of them '$4')"
+}
+effect "see-through letters" 'GLIMRA.clrOSD 100000000\n' 2 "warning: the letters are 000000, the see-through colour: only their outline shows"
+effect "see-through outline" 'GLIMRA.clrOutline 1000000000\n' 2 "warning: the outline is 000000, the see-through colour: the letters have none"
+effect "see-through letters, said once" 'GLIMRA.clrOSD 000000\n' 1 "line 1: warning: clrOSD is 000000, black, which is see-through"
+effect "tiny letters" 'GLIMRA.fontHeight 5\n' 1 "warning: fontHeight 5 gives letters only 4 pixels tall: too small to read"
 
 # The directory search: the plug-in's directory first, "glimrarc" before "glimra.rc".
 mkdir -p "$work/plugin" "$work/host" "$work/nothing"
@@ -72,6 +87,10 @@ expect_line "binary file" 1 "^line 1: warning: contains a NUL byte" "$work/binar
 expect_line "very long line" 1 "^line 1: warning: is 5014 characters long: the plug-in reads only the first 1023$" "$work/long.rc"
 expect_line "long line's value" 1 "^clrOSD +11111111 " "$work/long.rc"
 expect_line "bad usage" 2 "^usage:" --help
+expect_line "preview options without --show" 2 "^usage:" --text Hello clean.rc
+run_checker --show --text Hello clean.rc
+[ "$status" -eq 2 ] && [ "$output" = "glimra-check: --show needs Windows: run glimra-check.exe there" ]
+report "no preview but on Windows" "$([ $? -eq 0 ] && echo yes)" "(exit $status, expected 2 and one line)"
 printf 'GLIMRA.timeout 99999999999\nGLIMRA.fontHeight -3000000000\n' >"$work/range.rc"
 expect_line "timeout beyond 32 bits" 1 "^line 1: warning: timeout 99999999999 is outside the 32-bit range" "$work/range.rc"
 expect_line "its value not guessed" 1 "^timeout +outside the 32-bit range: depends on the C runtime$" "$work/range.rc"

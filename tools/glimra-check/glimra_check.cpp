@@ -1,14 +1,17 @@
 // glimra-check: shows how the Glimra plug-in will read a settings file, and
 // warns about each line that is probably a mistake; given directories, also
 // checks that GLIMRA.dll there is this plug-in, built for the host beside it.
+// On Windows, --show then shows a text with those settings as the plug-in would.
 //
 //   glimra-check FILE         reads that file
 //   glimra-check DIR [DIR]    checks the plug-in's directory, then the host's
+//   glimra-check --show [--text TEXT] [--screenshot FILE.bmp] [FILE | DIR [DIR]]
 //
 // Exit status: 1 any warning; otherwise 2 no settings file found or not
-// readable; otherwise 0.
+// readable, or no preview; otherwise 0.
 #include "checker_host.h"
 #include "installation_check.h"
+#include "preview.h"
 #include "settings_lint.h"
 
 #include "host/line_reader.h"
@@ -26,10 +29,17 @@ namespace {
 constexpr int EXIT_CLEAN = 0;
 constexpr int EXIT_WARNINGS = 1;
 constexpr int EXIT_NO_FILE = 2;
-constexpr int DOTS_PER_INCH = 96;
 constexpr int WINDOW_WIDTH = 800;
 constexpr int WINDOW_HEIGHT_BEYOND_FONT = 30;
 constexpr int LINE_BUFFER_SIZE = 1 << 16;
+constexpr const char* SAMPLE_TEXT = "Glimra preview";
+
+struct CheckerOptions {
+    bool show = false;
+    PreviewRequest preview = {SAMPLE_TEXT, ""};
+    bool previewOptionGiven = false; // --text or --screenshot
+    std::vector<std::string> places; // a file, or the plug-in's and the host's directories
+};
 
 // Finds the file as the plug-in would; "" when there is none.
 std::string findAsThePluginWould(const std::string& pluginDirectory,
@@ -72,27 +82,62 @@ bool printIfOutOfRange(const char* name, const SettingsLint& lint, SettingKey ke
     return true;
 }
 
-void printSettings(const OsdSettings& settings, const SettingsLint& lint) {
+void printSettings(const OsdSettings& settings, const SettingsLint& lint,
+                   const ScreenDensity& screen) {
     if (!printIfOutOfRange("timeout", lint, SettingKey::Timeout)) {
         std::printf("%-11s %d ms\n", "timeout", settings.timeout);
     }
-    const int fontPixels = fontPixelHeight(DOTS_PER_INCH, settings.fontHeight);
+    const int fontPixels = fontPixelHeight(screen.dotsPerInch, settings.fontHeight);
     if (!printIfOutOfRange("fontHeight", lint, SettingKey::FontHeight)) {
-        std::printf("%-11s %d  (%d pixels at %d dots per inch; window %d x %lld)\n", "fontHeight",
-                    settings.fontHeight, fontPixels, DOTS_PER_INCH, WINDOW_WIDTH,
-                    static_cast<long long>(fontPixels) + WINDOW_HEIGHT_BEYOND_FONT);
+        std::printf("%-11s %d  (%d pixels at %s %d dots per inch; window %d x %lld)\n",
+                    "fontHeight", settings.fontHeight, fontPixels,
+                    screen.measured ? "this screen's" : "an assumed", screen.dotsPerInch,
+                    WINDOW_WIDTH, static_cast<long long>(fontPixels) + WINDOW_HEIGHT_BEYOND_FONT);
     }
     printColour("clrOSD", settings.clrOSD);
     printColour("clrOutline", settings.clrOutline);
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: glimra-check FILE\n"
-                         "       glimra-check PLUGIN_DIR [HOST_DIR]\n"
-                         "Shows how the Glimra plug-in reads its settings file and warns about\n"
-                         "lines that are probably mistakes. Given directories, also checks that\n"
-                         "GLIMRA.dll there is Glimra, built for the tarvex.exe beside it.\n");
+    std::fprintf(stderr,
+                 "usage: glimra-check FILE\n"
+                 "       glimra-check PLUGIN_DIR [HOST_DIR]\n"
+                 "       glimra-check --show [--text TEXT] [--screenshot FILE.bmp] [FILE | "
+                 "PLUGIN_DIR [HOST_DIR]]\n"
+                 "Shows how the Glimra plug-in reads its settings file and warns about\n"
+                 "lines that are probably mistakes. Given directories, also checks that\n"
+                 "GLIMRA.dll there is Glimra, built for the tarvex.exe beside it.\n"
+                 "--show (Windows only) then shows TEXT, or a sample, on the screen with\n"
+                 "those settings exactly as the plug-in would, until it hides; the current\n"
+                 "directory is searched when none is given. --screenshot saves the screen's\n"
+                 "top-left corner once the text is painted.\n");
     return EXIT_NO_FILE;
+}
+
+bool parseOptions(int argc, char** argv, CheckerOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--show") {
+            options.show = true;
+        } else if (argument == "--text" && hasValue) {
+            options.preview.text = argv[++i];
+            options.previewOptionGiven = true;
+        } else if (argument == "--screenshot" && hasValue) {
+            options.preview.screenshotPath = argv[++i];
+            options.previewOptionGiven = true;
+        } else if (argument[0] == '-') {
+            return false;
+        } else {
+            options.places.push_back(argument);
+        }
+    }
+    if (options.show && options.places.empty()) {
+        options.places.emplace_back(".");
+    }
+    const size_t count = options.places.size();
+    return count >= 1 && (count == 1 || (count == 2 && isDirectory(options.places[0]))) &&
+           (options.show || !options.previewOptionGiven);
 }
 
 // Prints what is found of the DLL and the host; tells whether any of it is a warning.
@@ -105,28 +150,26 @@ bool printInstallation(const std::string& pluginDirectory, const std::string& ho
     return warned;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3 || argv[1][0] == '-') {
-        return usage();
-    }
+// Prints the report of the places given; settings gets what the plug-in would read.
+int checkSettings(const std::vector<std::string>& places, OsdSettings& settings) {
+    const ScreenDensity screen = checkerScreenDensity();
+    settings = DEFAULT_SETTINGS;
     std::string path;
     bool installationWarned = false;
-    if (isDirectory(argv[1])) {
-        const std::string hostDirectory = argc == 3 ? argv[2] : argv[1];
-        installationWarned = printInstallation(argv[1], hostDirectory);
-        path = findAsThePluginWould(argv[1], hostDirectory);
+    if (isDirectory(places[0])) {
+        const std::string& pluginDirectory = places[0];
+        const std::string& hostDirectory = places.back();
+        installationWarned = printInstallation(pluginDirectory, hostDirectory);
+        path = findAsThePluginWould(pluginDirectory, hostDirectory);
         if (path.empty()) {
             std::printf("no settings file (glimrarc or glimra.rc) in %s%s%s: the defaults stand\n",
-                        argv[1], argc == 3 ? " or " : "", argc == 3 ? argv[2] : "");
-            printSettings(DEFAULT_SETTINGS, SettingsLint{});
+                        pluginDirectory.c_str(), places.size() == 2 ? " or " : "",
+                        places.size() == 2 ? hostDirectory.c_str() : "");
+            printSettings(DEFAULT_SETTINGS, SettingsLint{}, screen);
             return installationWarned ? EXIT_WARNINGS : EXIT_NO_FILE;
         }
-    } else if (argc == 2) {
-        path = argv[1];
     } else {
-        return usage();
+        path = places[0];
     }
 
     SettingsLint lint;
@@ -135,13 +178,37 @@ int main(int argc, char** argv) {
                      std::strerror(errno));
         return installationWarned ? EXIT_WARNINGS : EXIT_NO_FILE;
     }
-    OsdSettings settings = DEFAULT_SETTINGS;
     readSettingsFile(path.c_str(), settings); // the plug-in's own reading
+    lintDisplayEffects(lint, settings, fontPixelHeight(screen.dotsPerInch, settings.fontHeight));
 
     std::printf("settings file: %s\n", path.c_str());
     for (const LineWarning& warning : lint.warnings) {
-        std::printf("line %d: warning: %s\n", warning.lineNumber, warning.message.c_str());
+        if (warning.lineNumber == 0) {
+            std::printf("warning: %s\n", warning.message.c_str());
+        } else {
+            std::printf("line %d: warning: %s\n", warning.lineNumber, warning.message.c_str());
+        }
     }
-    printSettings(settings, lint);
+    printSettings(settings, lint, screen);
     return lint.warnings.empty() && !installationWarned ? EXIT_CLEAN : EXIT_WARNINGS;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CheckerOptions options;
+    if (!parseOptions(argc, argv, options)) {
+        return usage();
+    }
+    if (options.show && !previewSupported()) {
+        std::fprintf(stderr, "glimra-check: --show needs Windows: run glimra-check.exe there\n");
+        return EXIT_NO_FILE;
+    }
+    OsdSettings settings = DEFAULT_SETTINGS;
+    const int status = checkSettings(options.places, settings);
+    std::fflush(stdout);
+    if (!options.show || runPreview(settings, options.preview)) {
+        return status;
+    }
+    return status == EXIT_WARNINGS ? status : EXIT_NO_FILE;
 }

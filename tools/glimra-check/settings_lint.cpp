@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -18,6 +19,8 @@ constexpr std::array<KnownKey, 4> KNOWN_KEYS = {{{SettingKey::Timeout, "timeout"
                                                  {SettingKey::ClrOutline, "clrOutline"}}};
 constexpr const char* PREFIX = "glimra.";
 constexpr long LONGEST_LINE_READ = HOST_LINE_SIZE - 1;
+// Bold letters of fewer pixels than this are dots and strokes, not letters.
+constexpr int SMALLEST_READABLE_PIXELS = 8;
 
 bool startsWithIgnoringCase(const char* text, const char* prefix) {
     for (; *prefix; ++text, ++prefix) {
@@ -114,22 +117,29 @@ void lintWholeNumber(SettingsLint& lint, int lineNumber, SettingKey key, const c
                  " is outside the 32-bit range (-2147483648 to 2147483647): what the plug-in "
                  "reads then depends on the C runtime");
     } else if (result <= 0) {
+        // A font of height 0 is the system's default size, which fits the window.
         const bool timeout = key == SettingKey::Timeout;
-        const char* effect = result == 0 ? (timeout ? "texts disappear at once" : "no letters show")
-                                         : (timeout ? "texts stay up for about 24 days"
-                                                    : "the font becomes enormous");
+        const char* effect =
+            result == 0
+                ? (timeout ? "texts disappear at once"
+                           : "small letters of the system's default size, in a window "
+                             "30 pixels tall")
+                : (timeout ? "texts stay up for about 24 days" : "the font becomes enormous");
         warn(lint, lineNumber,
              std::string(keyName(key)) + " is " + std::to_string(result) + ": " + effect);
+        lint.effectTold[static_cast<int>(key)] = true;
     }
 }
 
 void lintColour(SettingsLint& lint, int lineNumber, SettingKey key, const char* value,
                 uint32_t result) {
     const char* name = keyName(key);
+    bool& effectTold = lint.effectTold[static_cast<int>(key)];
     if (*value == '#' || (value[0] == '0' && (value[1] == 'x' || value[1] == 'X'))) {
         warn(lint, lineNumber,
              std::string(name) + " has a '" + (*value == '#' ? "#" : std::string(value, 2)) +
                  "' prefix: reads as 000000, black, which is see-through");
+        effectTold = true;
         return;
     }
     const size_t digitCount = std::strspn(value, "0123456789abcdefABCDEF");
@@ -137,12 +147,14 @@ void lintColour(SettingsLint& lint, int lineNumber, SettingKey key, const char* 
         warn(lint, lineNumber,
              std::string(name) + " has no hex digits: reads as 000000, black, "
                                  "which is see-through");
+        effectTold = true;
     } else if (digitCount > 6) {
         warn(lint, lineNumber,
              std::string(name) + " has " + std::to_string(digitCount) +
                  " digits: only six are a colour (blue, green, red); the last eight are read");
     } else if (result == 0) {
         warn(lint, lineNumber, std::string(name) + " is 000000, black, which is see-through");
+        effectTold = true;
     }
 }
 
@@ -167,6 +179,7 @@ void lintSettingsLine(SettingsLint& lint, int lineNumber, const char* line, long
         lintIgnoredLine(lint, lineNumber, line);
         return;
     }
+    lint.effectTold[static_cast<int>(key)] = false;
     const char* value = skipBlanks(line + std::strlen(PREFIX) + std::strlen(keyName(key)) + 1);
     switch (key) {
     case SettingKey::Timeout:
@@ -192,4 +205,40 @@ void lintSettingsLine(SettingsLint& lint, int lineNumber, const char* line, long
                  ": this later value wins");
     }
     lastLine = lineNumber;
+}
+
+void lintDisplayEffects(SettingsLint& lint, const OsdSettings& settings, int fontPixels) {
+    const auto untold = [&lint](SettingKey key) {
+        return !lint.effectTold[static_cast<int>(key)] && !lint.outOfRange[static_cast<int>(key)];
+    };
+    if (settings.timeout == 0 && untold(SettingKey::Timeout)) {
+        warn(lint, 0, "timeout 0 hides each text at once");
+    }
+    const std::string fontHeight = "fontHeight " + std::to_string(settings.fontHeight);
+    if (fontPixels == 0 && settings.fontHeight != 0 && untold(SettingKey::FontHeight)) {
+        warn(lint, 0,
+             fontHeight + " gives letters 0 pixels tall, which the system takes as its small "
+                          "default size");
+    } else if (fontPixels > 0 && fontPixels < SMALLEST_READABLE_PIXELS &&
+               untold(SettingKey::FontHeight)) {
+        warn(lint, 0,
+             fontHeight + " gives letters only " + std::to_string(fontPixels) +
+                 " pixels tall: too small to read");
+    }
+    const char* seeThrough = ", the see-through colour: ";
+    if (settings.clrOSD == 0 && settings.clrOutline == 0) {
+        warn(lint, 0,
+             std::string("letters and outline are both 000000") + seeThrough + "nothing shows");
+    } else if (settings.clrOSD == 0 && untold(SettingKey::ClrOSD)) {
+        warn(lint, 0,
+             std::string("the letters are 000000") + seeThrough + "only their outline shows");
+    } else if (settings.clrOutline == 0 && untold(SettingKey::ClrOutline)) {
+        warn(lint, 0, std::string("the outline is 000000") + seeThrough + "the letters have none");
+    } else if (settings.clrOSD == settings.clrOutline) {
+        char colour[16];
+        std::snprintf(colour, sizeof colour, "%06X", settings.clrOSD);
+        warn(lint, 0,
+             std::string("letters and outline are both ") + colour +
+                 ": no outline shows around the letters");
+    }
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct LineWarning {
-    int lineNumber;
+    int lineNumber; // 0 for a warning about the file's settings as a whole
     std::string message;
 };
 
@@ -19,9 +19,17 @@ struct SettingsLint {
     // Indexed by SettingKey: the last value was a whole number beyond 32 bits,
     // whose reading by atoi differs between C runtimes.
     bool outOfRange[5] = {};
+    // Indexed by SettingKey: the warning of the line that set the value last
+    // already says what it does to the display.
+    bool effectTold[5] = {};
 };
 
 // Checks one line as the plug-in sees it (at most 1023 bytes, up to any NUL);
 // fullLength and hasNul tell what the file itself held.
 void lintSettingsLine(SettingsLint& lint, int lineNumber, const char* line, long fullLength,
                       bool hasNul);
+
+// After the last line: warns of settings that together make the display
+// invisible or unreadable, unless a line's warning has said so already.
+// fontPixels is the letters' height on the screen the file is checked for.
+void lintDisplayEffects(SettingsLint& lint, const OsdSettings& settings, int fontPixels);

@@ -1,0 +1,114 @@
+// glimra-check.exe --show, the one built beside the DLL under test, run while
+// the user types elsewhere: what it shows, for how long, and what it leaves.
+#include "plugin_session.h"
+#include "reference_drawing.h"
+#include "timing_checks.h"
+#include "typing_window.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs glimra-check.exe on folder's settings; its report goes to this program's
+// output, unless flags give it a console of its own (then hidden).
+PROCESS_INFORMATION startPreview(const std::string& folder, const std::string& options,
+                                 DWORD flags = 0) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    std::string commandLine = "\"" +
+                              builtPluginPath.substr(0, builtPluginPath.find_last_of("/\\")) +
+                              "\\glimra-check.exe\" --show " + options + " \"" + folder + ".\"";
+    PROCESS_INFORMATION process = {};
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                               nullptr, &startup, &process));
+    return process;
+}
+
+// The display once it shows; null if the program ends first.
+HWND shownDisplay(HANDLE process) {
+    for (;;) {
+        HWND osd = FindWindowA("osd_window", nullptr);
+        if (osd && IsWindowVisible(osd)) {
+            return osd;
+        }
+        if (WaitForSingleObject(process, 2) != WAIT_TIMEOUT) {
+            return nullptr;
+        }
+    }
+}
+
+DWORD exitCodeOf(HANDLE process) {
+    TerminateProcess(process, 99); // if it still runs
+    WaitForSingleObject(process, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
+    const TypingWindow user;
+    const Backdrop backdrop;
+    const std::string folder = makeTemporaryFolder("preview");
+    writeTextFile(folder + "glimrarc", "GLIMRA.timeout 1500\nGLIMRA.fontHeight 50\n"
+                                       "GLIMRA.clrOSD 00FFFF\nGLIMRA.clrOutline 800000\n");
+    const PROCESS_INFORMATION preview = startPreview(folder, "--text \"Preview me\"");
+    HWND osd = shownDisplay(preview.hProcess);
+    const double shown = nowMilliseconds();
+    ASSERT_NE(osd, nullptr);
+
+    RECT rect = {};
+    GetWindowRect(osd, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, 800);
+    EXPECT_EQ(rect.bottom, 48 + 30);
+    pumpMessagesFor(400);
+    EXPECT_EQ(firstDifference(captureScreen(SHOT_WIDTH, SHOT_HEIGHT),
+                              expectedDisplay("Preview me", 48, RGB(255, 255, 0), RGB(0, 0, 128))),
+              "")
+        << "yellow letters in a dark blue ring";
+    EXPECT_EQ(user.type('a'), "a") << "while the preview shows";
+    user.expectStillHasTheKeyboard("while the preview shows");
+
+    const double left = shown + 1500 + HIDE_LATE_MARGIN_MS - nowMilliseconds();
+    const DWORD waited = WaitForSingleObject(preview.hProcess, static_cast<DWORD>(left));
+    const double elapsed = nowMilliseconds() - shown;
+    std::printf("preview: the program ended %.0f ms after its text was first seen\n", elapsed);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "still running " << elapsed << " ms after";
+    EXPECT_GE(elapsed, 1500 - HIDE_EARLY_MARGIN_MS) << "ended too early";
+    EXPECT_EQ(exitCodeOf(preview.hProcess), 0u);
+    EXPECT_EQ(FindWindowA("osd_window", nullptr), nullptr) << "a display left behind";
+    EXPECT_EQ(user.type('b'), "ab") << "after the preview";
+    user.expectStillHasTheKeyboard("after the preview");
+    removeFolder(folder);
+}
+
+// Ctrl+C reaches every process of a console: this program leaves its own to
+// join the preview's, deaf to the keys itself while it presses them.
+TEST(Preview, NegativeTimeoutStaysUpUntilCtrlC) {
+    DWORD mode = 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) {
+        GTEST_SKIP() << "this program would lose the console it writes to: run it with its "
+                        "output to a pipe, as CTest does";
+    }
+    const std::string folder = makeTemporaryFolder("preview");
+    writeTextFile(folder + "glimrarc", "GLIMRA.timeout -1\n");
+    const PROCESS_INFORMATION preview = startPreview(folder, "", CREATE_NEW_CONSOLE);
+    ASSERT_NE(shownDisplay(preview.hProcess), nullptr);
+    EXPECT_EQ(WaitForSingleObject(preview.hProcess, 1000), WAIT_TIMEOUT) << "stays up";
+
+    FreeConsole();
+    EXPECT_TRUE(AttachConsole(preview.dwProcessId));
+    SetConsoleCtrlHandler(nullptr, TRUE);
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    EXPECT_EQ(WaitForSingleObject(preview.hProcess, 1000), WAIT_OBJECT_0) << "Ctrl+C ignored";
+    FreeConsole();
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    EXPECT_EQ(exitCodeOf(preview.hProcess), 1u) << "its own end: the negative timeout's warning";
+    EXPECT_EQ(FindWindowA("osd_window", nullptr), nullptr) << "a display left behind";
+    removeFolder(folder);
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+// What glimra-check asks of the system it runs on: the screen's density, and
+// the preview, which shows a text with the plug-in's own display code.
+#pragma once
+
+#include "settings/settings.h"
+
+#include <string>
+
+struct ScreenDensity {
+    int dotsPerInch;
+    bool measured; // otherwise assumed: there is no Windows screen to ask
+};
+
+// The dots per inch that the plug-in's font follows on this screen.
+ScreenDensity checkerScreenDensity();
+
+// Whether this build can show a preview at all (only Windows can).
+bool previewSupported();
+
+struct PreviewRequest {
+    std::string text;
+    std::string screenshotPath; // empty: none
+};
+
+// Shows request.text with settings as GLIMRA.dll would in a host, until the
+// display hides (or Ctrl+C), and releases everything it made; false, with a
+// message, when the display could not be made.
+bool runPreview(const OsdSettings& settings, const PreviewRequest& request);
