@@ -40,8 +40,8 @@ grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386 && groups_at_once=1
 echo "== tests, side by side $(took)"
 start e2e-x86 ctest --preset mingw-x86 -E soak -j "$groups_at_once"
 start e2e-x64 ctest --preset mingw-x64 -E soak -j 4
-start soak-x86 nice -n 19 ctest --preset mingw-x86 -R soak
-start soak-x64 nice -n 19 ctest --preset mingw-x64 -R soak
+start soak-x86 nice -n 19 ctest --preset mingw-x86 -R soak -V
+start soak-x64 nice -n 19 ctest --preset mingw-x64 -R soak -V
 start fuzz nice -n 19 ctest --preset fuzz -j 2
 start native nice -n 19 ctest --preset native
 start native-asan nice -n 19 ctest --preset native-asan
