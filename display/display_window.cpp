@@ -25,9 +25,11 @@ static_assert(sizeof(registeredMessages[0]) == 4, "the host reads 32-bit message
 OsdWindow* procRecord;
 
 // Unsmoothed quality: every letter pixel is the text colour itself, never
-// blended with the black background that the colour key removes.
+// blended with the black background that the colour key removes. The default
+// character set is the system's own, so a text's bytes become the letters of
+// the code page the host wrote them in, not always Western ones.
 HFONT createOsdFont(int pixelHeight) {
-    return CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+    return CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0,
                        "Verdana");
 }
@@ -58,6 +60,21 @@ LRESULT onTimer(HWND window, WPARAM timerId) {
         KillTimer(window, OSD_HIDE_TIMER);
     }
     return 0;
+}
+
+// The bytes of text that fit the buffer with its NUL, cut where a character of
+// the system's code page begins: a double-byte character is never split.
+size_t fittingLength(const char* text) {
+    size_t length = 0;
+    while (text[length] != '\0') {
+        const size_t characterSize =
+            IsDBCSLeadByte(static_cast<BYTE>(text[length])) && text[length + 1] != '\0' ? 2 : 1;
+        if (length + characterSize >= OSD_TEXT_SIZE) {
+            break;
+        }
+        length += characterSize;
+    }
+    return length;
 }
 
 // A null text would crash the host; the display then stays as it is.
@@ -96,9 +113,11 @@ bool createDisplay(OsdWindow& record) {
 }
 
 void showText(OsdWindow& record, const char* text, UINT milliseconds) {
-    // strncpy pads with NULs but leaves a long text unterminated; cut it to fit.
-    std::strncpy(record.text, text, OSD_TEXT_SIZE);
-    record.text[OSD_TEXT_SIZE - 1] = '\0';
+    // The rest of the buffer is NULs, as strncpy leaves it, and a long text is
+    // cut to fit with its NUL.
+    const size_t length = fittingLength(text);
+    std::memset(record.text, 0, OSD_TEXT_SIZE);
+    std::memcpy(record.text, text, length);
     ShowWindow(record.hwnd, SW_SHOWNOACTIVATE);
     InvalidateRect(record.hwnd, nullptr, TRUE);
     SetTimer(record.hwnd, OSD_HIDE_TIMER, milliseconds, nullptr); // restarts a running countdown

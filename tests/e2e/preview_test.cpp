@@ -85,6 +85,26 @@ TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
     removeFolder(folder);
 }
 
+// On a Cyrillic system the text given to --text is in its code page, and the
+// preview shows its letters, as the plug-in shows a host's.
+TEST(CodePage1251Preview, ShowsTheLettersOfTheSystemsCodePage) {
+    ASSERT_EQ(GetACP(), 1251u) << "this group needs a system of code page 1251; its CTest "
+                                  "entry sets the locale that gives it";
+    const Backdrop backdrop;
+    const std::string folder = makeTemporaryFolder("preview");
+    writeTextFile(folder + "glimrarc", "GLIMRA.timeout 1500\n");
+    const PROCESS_INFORMATION preview =
+        startPreview(folder, "--text \"\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\"");
+    ASSERT_NE(shownDisplay(preview.hProcess), nullptr);
+    pumpMessagesFor(400);
+    EXPECT_EQ(firstDifference(captureScreen(SHOT_WIDTH, SHOT_HEIGHT),
+                              expectedDisplay(L"Привет, мир", 72)),
+              "");
+    EXPECT_EQ(WaitForSingleObject(preview.hProcess, 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(exitCodeOf(preview.hProcess), 0u);
+    removeFolder(folder);
+}
+
 // Ctrl+C reaches every process of a console: this program leaves its own to
 // join the preview's, deaf to the keys itself while it presses them.
 TEST(Preview, NegativeTimeoutStaysUpUntilCtrlC) {

@@ -2,27 +2,31 @@
 
 #include <algorithm>
 
-HFONT createDisplayFont(int pixelHeight) {
-    return CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+HFONT createDisplayFont(int pixelHeight, BYTE characterSet) {
+    return CreateFontA(pixelHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, characterSet,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0,
                        "Verdana");
 }
 
-ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters,
-                            COLORREF outline) {
+namespace {
+
+// The display's five drawings of a text, made by drawText(dc, area).
+template <typename DrawText>
+ScreenImage drawnLikeTheDisplay(int fontPixelHeight, BYTE characterSet, COLORREF letters,
+                                COLORREF outline, DrawText drawText) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, SHOT_WIDTH, SHOT_HEIGHT);
     ReleaseDC(nullptr, screen);
     HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, SHOT_WIDTH, SHOT_HEIGHT, BLACKNESS);
-    HFONT font = createDisplayFont(fontPixelHeight);
+    HFONT font = createDisplayFont(fontPixelHeight, characterSet);
     HGDIOBJ previousFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     const auto drawAt = [&](COLORREF colour, POINT origin) {
         SetTextColor(dc, colour);
         RECT area = {origin.x, origin.y, 800, fontPixelHeight + 30}; // clipped to the window
-        DrawTextA(dc, text, -1, &area, 0);
+        drawText(dc, &area);
     };
     for (const POINT origin : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
         drawAt(outline, origin);
@@ -36,4 +40,17 @@ ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF lett
     DeleteObject(bitmap);
     DeleteDC(dc);
     return image;
+}
+
+} // namespace
+
+ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters,
+                            COLORREF outline) {
+    return drawnLikeTheDisplay(fontPixelHeight, DEFAULT_CHARSET, letters, outline,
+                               [text](HDC dc, RECT* area) { DrawTextA(dc, text, -1, area, 0); });
+}
+
+ScreenImage expectedDisplay(const wchar_t* text, int fontPixelHeight, BYTE characterSet) {
+    return drawnLikeTheDisplay(fontPixelHeight, characterSet, WHITE, NEAR_BLACK,
+                               [text](HDC dc, RECT* area) { DrawTextW(dc, text, -1, area, 0); });
 }

@@ -4,11 +4,16 @@
 
 #include "screen_checks.h"
 
-// A font as the display asks for it: bold, unsmoothed Verdana of that cell height.
-HFONT createDisplayFont(int pixelHeight);
+// A font as the display asks for it: bold, unsmoothed Verdana of that cell
+// height, in the system's own character set unless another is given.
+HFONT createDisplayFont(int pixelHeight, BYTE characterSet = DEFAULT_CHARSET);
 
 // What the display must show for text at the screen's top-left corner over
 // the backdrop: drawn here with the display's font and colours, at its text
 // origin (10, 10), clipped to its window, black made see-through.
 ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters = WHITE,
                             COLORREF outline = NEAR_BLACK);
+// The same for letters given in Unicode, which no code page stands between,
+// drawn with the font of characterSet.
+ScreenImage expectedDisplay(const wchar_t* text, int fontPixelHeight,
+                            BYTE characterSet = DEFAULT_CHARSET);
