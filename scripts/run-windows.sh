@@ -43,6 +43,11 @@ case "$(pe_machine "$1")" in
     echo "run-windows: $1 is an x86 program, but 32-bit Wine does not run here; run scripts/install-deps.sh" >&2
     exit 126
   fi
+  # Tests learn that their 32-bit Wine runs on an emulator, which some
+  # things (Ctrl+C in a console) do not survive.
+  if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
+    export GLIMRA_X86_EMULATOR=qemu-i386
+  fi
   ;;
 *)
   echo "run-windows: $1 is not an x86 or x64 Windows program" >&2
