@@ -104,7 +104,7 @@ void createFloor(HINSTANCE instance) {
     windowClass.lpszClassName = "floor_window";
     RegisterClassExA(&windowClass);
     floorDisplay.font =
-        CreateFontA(72, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+        CreateFontA(72, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
     floorDisplay.window =
         CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
