@@ -33,6 +33,13 @@ log=$(mktemp)
 update_log=$(mktemp)
 trap 'rm -f "$log" "$update_log"' EXIT
 
+# Did every failure of the last update answer 404, a suite or list that is
+# not there at all, which no waiting brings?
+only_not_found() {
+  awk '/^Err:/ { errors++; getline; if (/ 404 /) gone++ }
+       END { exit !(errors && errors == gone) }' "$update_log"
+}
+
 # Retries a failed update a few times, then goes on with the lists it has.
 update_package_lists() {
   local attempt
@@ -41,6 +48,7 @@ update_package_lists() {
       return
     fi
     grep -E '^(E|Err):' "$update_log" | head -n 4
+    only_not_found && break
     [ "$attempt" -lt 3 ] && echo "install-deps: apt-get update failed; trying again in 20 s" && sleep 20
   done
   echo "install-deps: going on with the package lists that did download"
