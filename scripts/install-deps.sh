@@ -71,7 +71,7 @@ explain_and_stop() {
   local lacking why list
   lacking=$(lists_lacking_i386 | awk '!seen[$2 " " $3]++')
   echo "install-deps: nothing was installed." >&2
-  if grep -q '^E: Unable to fetch some archives' "$log"; then
+  if grep -q '^E: Failed to fetch' "$log"; then
     echo "install-deps: some packages could not be downloaded (see above): try again later." >&2
   elif [ -n "$lacking" ]; then
     while read -r why list; do
