@@ -33,10 +33,11 @@ log=$(mktemp)
 update_log=$(mktemp)
 trap 'rm -f "$log" "$update_log"' EXIT
 
-# Did every failure of the last update answer 404, a suite or list that is
-# not there at all, which no waiting brings?
-only_not_found() {
-  awk '/^Err:/ { errors++; getline; if (/ 404 /) gone++ }
+# Did every failure of the last update answer 404 for a suite's Release file,
+# a suite that is not there at all, which no waiting brings? (A list that 404s
+# may be one that a syncing mirror has not got yet.)
+only_missing_suites() {
+  awk '/^Err:/ { errors++; release = / Release$/; getline; if (release && / 404 /) gone++ }
        END { exit !(errors && errors == gone) }' "$update_log"
 }
 
@@ -48,7 +49,7 @@ update_package_lists() {
       return
     fi
     grep -E '^(E|Err):' "$update_log" | head -n 4
-    only_not_found && break
+    only_missing_suites && break
     [ "$attempt" -lt 3 ] && echo "install-deps: apt-get update failed; trying again in 20 s" && sleep 20
   done
   echo "install-deps: going on with the package lists that did download"
