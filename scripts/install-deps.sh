@@ -8,8 +8,8 @@
 # A package registry that stumbles (a list that fails to download while the
 # mirror syncs) is retried, then worked around with the lists at hand; when
 # that cannot resolve, the last line says which list is missing and what to
-# do. Packages are downloaded in full before any is unpacked, so a failure
-# leaves nothing half-installed.
+# do (or that packages could not be downloaded). Packages are downloaded in
+# full before any is unpacked, so a failure leaves nothing half-installed.
 set -eu
 
 sudo_cmd=()
@@ -33,6 +33,14 @@ log=$(mktemp)
 update_log=$(mktemp)
 trap 'rm -f "$log" "$update_log"' EXIT
 
+# Did every failure of the last update answer 404 for a suite's Release file,
+# a suite that is not there at all, which no waiting brings? (A list that 404s
+# may be one that a syncing mirror has not got yet.)
+only_missing_suites() {
+  awk '/^Err:/ { errors++; release = / Release$/; getline; if (release && / 404 /) gone++ }
+       END { exit !(errors && errors == gone) }' "$update_log"
+}
+
 # Retries a failed update a few times, then goes on with the lists it has.
 update_package_lists() {
   local attempt
@@ -41,39 +49,44 @@ update_package_lists() {
       return
     fi
     grep -E '^(E|Err):' "$update_log" | head -n 4
+    only_missing_suites && break
     [ "$attempt" -lt 3 ] && echo "install-deps: apt-get update failed; trying again in 20 s" && sleep 20
   done
   echo "install-deps: going on with the package lists that did download"
 }
 
-# The package lists that apt has for amd64 but not for i386: 32-bit Wine
-# needs the i386 twin of every library at the very version installed here.
-lists_without_i386() {
-  apt-get indextargets --format '$(SITE) $(RELEASE) $(COMPONENT) $(ARCHITECTURE)' \
+# Each site's suite/component that gives apt no i386 package list, after why:
+# "failed" when the last update could not download it (apt then drops that
+# suite's other new lists too, amd64 included), "absent" when the sources ask
+# for amd64 alone there (as [arch=amd64] does). 32-bit Wine needs the i386
+# twin of every library at the very version installed here.
+lists_lacking_i386() {
+  sed -n 's/^Err:[0-9]* \(.*\) i386 Packages$/failed \1/p' "$update_log"
+  apt-get indextargets --format '$(SITE) $(RELEASE)/$(COMPONENT) $(ARCHITECTURE)' \
     'Identifier: Packages' 2>/dev/null |
-    awk '{ key = $1 " " $2 "/" $3; arch[key] = arch[key] " " $4 }
-         END { for (k in arch) if (arch[k] ~ / amd64/ && arch[k] !~ / i386/) print k }'
+    awk '{ arch[$1 " " $2] = arch[$1 " " $2] " " $3 }
+         END { for (k in arch) if (arch[k] ~ / amd64/ && arch[k] !~ / i386/) print "absent " k }'
 }
 
 explain_and_stop() {
-  local missing_lists
-  missing_lists=$(lists_without_i386)
+  local lacking why list
+  lacking=$(lists_lacking_i386 | awk '!seen[$2 " " $3]++')
   echo "install-deps: nothing was installed." >&2
-  if [ -n "$missing_lists" ]; then
-    local list
-    while read -r list; do
-      if grep -qF "$list i386 Packages" "$update_log"; then
-        echo "install-deps: the i386 package list of $list could not be downloaded; 32-bit Wine" \
-          "(wine32:i386) needs the i386 twins of the libraries installed here from it:" \
-          "try again when the mirror has synced." >&2
-      else
-        echo "install-deps: your sources give no i386 package list for $list; 32-bit Wine" \
-          "(wine32:i386) needs the i386 twins of the libraries installed here from it:" \
-          "allow i386 for that source (or drop its [arch=amd64]) and run again." >&2
-      fi
-    done <<<"$missing_lists"
+  if grep -q '^E: Failed to fetch' "$log"; then
+    echo "install-deps: some packages could not be downloaded (see above): try again later." >&2
+  elif [ -n "$lacking" ]; then
+    while read -r why list; do
+      case $why in
+      failed) echo "install-deps: the i386 package list of $list could not be downloaded;" \
+        "32-bit Wine (wine32:i386) needs the i386 twins of the libraries installed here" \
+        "from it: try again when the mirror has synced." >&2 ;;
+      absent) echo "install-deps: your sources give no i386 package list for $list;" \
+        "32-bit Wine (wine32:i386) needs the i386 twins of the libraries installed here" \
+        "from it: allow i386 for that source (or drop its [arch=amd64]) and run again." >&2 ;;
+      esac
+    done <<<"$lacking"
   else
-    echo "install-deps: apt could not install: ${missing[*]}; see its message above." >&2
+    echo "install-deps: apt could not install the packages; see its message above." >&2
   fi
   # Leave no foreign architecture behind that this script added for nothing.
   if [ "$added_i386" = yes ] && ! dpkg-query -W -f='${Architecture}\n' 2>/dev/null | grep -qx i386; then
