@@ -112,8 +112,12 @@ mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
       cp --remove-destination "$template/$(basename "$registry")" "$registry"
     done
     if [ -n "${GLIMRA_WINE_DPI:-}" ]; then
-      sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf %08x "$GLIMRA_WINE_DPI")/" \
-        "$WINEPREFIX.copy"/*.reg
+      # Wine 8 takes the screen's dpi from the LogPixels values that booting
+      # writes; Wine 10 only from the user's "Control Panel\Desktop", as
+      # Windows does, where booting writes none.
+      dpi="dword:$(printf %08x "$GLIMRA_WINE_DPI")"
+      sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=$dpi/" "$WINEPREFIX.copy"/*.reg
+      sed -i "/^\[Control Panel\\\\\\\\Desktop\] /a \"LogPixels\"=$dpi" "$WINEPREFIX.copy/user.reg"
     fi
     mv "$WINEPREFIX.copy" "$WINEPREFIX"
     echo "$wine_version" >"$WINEPREFIX.version"
