@@ -1,17 +1,22 @@
 // What the display draws, read back from the screen over a backdrop of a
 // known colour: letters, a one-pixel diagonal outline, and nothing else.
+#include "host/host.h"
+#include "host/screen_capture.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
+#include "screen_checks.h"
 #include "timing_checks.h"
 
+#include <cstddef>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
 constexpr POINT DIAGONALS[] = {{-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
 
 ScreenImage drawnWithSettings(const std::string& settings, const char* text) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     PluginSession session(settings);
     EXPECT_EQ(session.begin(), 0);
     return showAndCapture(session.osdWindow(), text);
@@ -45,7 +50,7 @@ void expectDiagonalRing(const ScreenImage& image, COLORREF letter, COLORREF outl
 // The start-up name, exactly as drawn here with the same font: letters from
 // (10, 10), in a closed one-pixel ring on the diagonals, nothing else.
 TEST(DisplayPixels, DefaultsDrawWhiteLettersInANearBlackRing) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     PluginSession session;
     ASSERT_EQ(session.begin(), 0);
     const ScreenImage image = settleAndCapture(session.osdWindow());
@@ -83,7 +88,7 @@ TEST(DisplayPixels, BlackLettersAreHolesInsideTheirRing) {
 
 // The display is hidden first, so that only the empty text can show it again.
 TEST(DisplayPixels, EmptyTextShowsTheWindowDrawsNothingAndHidesOnTime) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     PluginSession session("GLIMRA.timeout 800\n");
     ASSERT_EQ(session.begin(), 0);
     HWND osd = session.osdWindow();

@@ -2,14 +2,18 @@
 // glimra-check as its host. A hidden window of ours takes the display's
 // registration, and the text reaches the display as the host's message, so
 // that it is shown and timed exactly as in the host.
+#include "plugin/host_api.h"
+#include "plugin/plugin.h"
 #include "preview.h"
 
 #include "display/display.h"
 #include "host/screen_capture.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace {
 
