@@ -111,13 +111,11 @@ mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
     for registry in "$WINEPREFIX.copy"/*.reg; do
       cp --remove-destination "$template/$(basename "$registry")" "$registry"
     done
+    # Wine from 9 on, like Windows, shows that density only to programs that
+    # declare themselves DPI-aware; to others the screen has 96.
     if [ -n "${GLIMRA_WINE_DPI:-}" ]; then
-      # Wine 8 takes the screen's dpi from the LogPixels values that booting
-      # writes; Wine 10 only from the user's "Control Panel\Desktop", as
-      # Windows does, where booting writes none.
-      dpi="dword:$(printf %08x "$GLIMRA_WINE_DPI")"
-      sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=$dpi/" "$WINEPREFIX.copy"/*.reg
-      sed -i "/^\[Control Panel\\\\\\\\Desktop\] /a \"LogPixels\"=$dpi" "$WINEPREFIX.copy/user.reg"
+      sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf %08x "$GLIMRA_WINE_DPI")/" \
+        "$WINEPREFIX.copy"/*.reg
     fi
     mv "$WINEPREFIX.copy" "$WINEPREFIX"
     echo "$wine_version" >"$WINEPREFIX.version"
