@@ -91,7 +91,10 @@ fi
 # start their own virtual screens.
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  bash -c 'cd /root/glimra && scripts/test-all.sh'
+  bash -c 'cd /root/glimra && scripts/test-all.sh' &
+# Waited for, not run in the foreground, so that a signal ends it at once:
+# the clean-up ends whatever still runs in the tree.
+wait $!
 status=$?
 if [ "$status" -eq 0 ]; then
   echo "== Debian $1 ($suite): scripts/test-all.sh passed; all took $(took)"
