@@ -7,6 +7,8 @@
 //   tarvex.exe --plugin PATH\GLIMRA.dll [--texts N]
 #include "host/host.h"
 #include "host/host_startup.h"
+#include "host/plugin_loader.h"
+#include "plugin/host_api.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,7 +40,7 @@ LONGLONG now() {
 std::string benchmarkText() {
     std::string text = "Glimra benchmark text ";
     while (text.size() < 127) {
-        text += static_cast<char>('a' + text.size() % 26);
+        text += static_cast<char>('a' + (text.size() % 26));
     }
     return text;
 }

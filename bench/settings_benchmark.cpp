@@ -5,8 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <stdlib.h>
 #include <string>
 
 namespace {
@@ -31,7 +33,11 @@ BENCHMARK(applyOneLine);
 void readWholeFile(benchmark::State& state) {
     const auto lineCount = static_cast<size_t>(state.range(0));
     char folder[] = "/tmp/glimra-bench-XXXXXX";
-    const std::string directory = mkdtemp(folder);
+    if (mkdtemp(folder) == nullptr) {
+        state.SkipWithError("cannot make a temporary folder");
+        return;
+    }
+    const std::string directory = folder;
     std::FILE* file = std::fopen((directory + "/glimrarc").c_str(), "wb");
     for (size_t i = 0; i < lineCount; ++i) {
         std::fprintf(file, "%s\n", MIXED_LINES[i % MIXED_LINES.size()]);

@@ -1,6 +1,8 @@
 // The display window: its font, class, creation, window procedure and timer.
 #include "display/display.h"
 
+#include "plugin/host_api.h"
+#include "plugin/plugin.h"
 #include "settings/settings.h"
 
 #include <cstring>

@@ -2,6 +2,7 @@
 // diagonal, then once in the letter colour on top.
 #include "display/display.h"
 
+#include "plugin/plugin.h"
 #include "settings/settings.h"
 
 #include <array>

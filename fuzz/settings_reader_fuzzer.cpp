@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <stdlib.h>
 #include <string>
 
 namespace {
@@ -17,7 +18,11 @@ namespace {
 const std::string& contentFile() {
     static const std::string path = [] {
         char pattern[] = "/tmp/glimra-fuzz-XXXXXX";
-        return std::string(mkdtemp(pattern)) + "/glimrarc";
+        if (mkdtemp(pattern) == nullptr) {
+            std::perror("glimra fuzzer: mkdtemp");
+            std::abort();
+        }
+        return std::string(pattern) + "/glimrarc";
     }();
     return path;
 }

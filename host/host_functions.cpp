@@ -1,13 +1,16 @@
 #include "host/host_functions.h"
 
 #include "host/line_reader.h"
+#include "plugin/host_api.h"
 #include "settings/module_path.h"
 
+#include <string>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 HostAnswers hostAnswers;
 HostCalls hostCalls;

@@ -1,6 +1,7 @@
 #include "host/host_startup.h"
 
 #include "host/host.h"
+#include "host/plugin_loader.h"
 
 #include <cstring>
 

@@ -1,7 +1,10 @@
 // The host's main window: it takes plug-in registrations and sends texts.
 #include "host/host.h"
+#include "host/host_functions.h"
+#include "plugin/host_api.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 

@@ -1,4 +1,6 @@
 #include "host/line_reader.h"
+#include <cstdio>
+#include <string>
 
 bool readLine(std::FILE* stream, char* buffer, int size, long* length) {
     if (!stream || size <= 0) {

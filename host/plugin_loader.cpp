@@ -1,4 +1,5 @@
 #include "host/plugin_loader.h"
+#include "plugin/host_api.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "host/screen_capture.h"
 
 #include <cstdio>
+#include <vector>
 
 ScreenImage captureScreen(int width, int height) {
     HDC screen = GetDC(nullptr);

@@ -12,7 +12,8 @@ struct ScreenImage {
     std::vector<COLORREF> pixels;
 
     COLORREF at(int x, int y) const {
-        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+        return pixels[(static_cast<size_t>(y) * static_cast<size_t>(width)) +
+                      static_cast<size_t>(x)];
     }
 };
 

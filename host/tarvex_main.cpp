@@ -1,8 +1,10 @@
 // tarvex.exe: a small reference host. It loads a plug-in, starts it, sends it
 // texts from the command line and standard input, and ends it again.
 #include "host/host.h"
+#include "host/host_functions.h"
 #include "host/host_startup.h"
 #include "host/line_reader.h"
+#include "host/plugin_loader.h"
 #include "host/screen_capture.h"
 
 #include <cstdio>
@@ -49,7 +51,8 @@ std::string pluginBesideHost() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     path[MAX_PATH - 1] = '\0';
     char* lastBackslash = std::strrchr(path, '\\');
-    std::string directory = lastBackslash ? std::string(path, lastBackslash + 1) : std::string();
+    const std::string directory =
+        lastBackslash ? std::string(path, lastBackslash + 1) : std::string();
     return directory + "GLIMRA.dll";
 }
 

@@ -1,6 +1,7 @@
 #include "plugin/host_calls.h"
+#include "plugin/host_api.h"
 
-#include <cstdint>
+#include <cstdint> // IWYU pragma: keep (the x86 calls below use it)
 
 #if defined(_WIN32) && !defined(_WIN64)
 

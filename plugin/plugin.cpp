@@ -2,6 +2,7 @@
 #include "plugin/plugin.h"
 
 #include "display/display.h"
+#include "plugin/host_api.h"
 #include "plugin/host_calls.h"
 #include "settings/settings.h"
 

@@ -9,12 +9,15 @@ for preset in native mingw-x64 fuzz; do
   [ -f "build/$preset/compile_commands.json" ] || cmake --preset "$preset" >/dev/null
 done
 
-clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.h')
+# An assignment, so that a failing git stops the script instead of leaving
+# nothing to check.
+tracked=$(git ls-files '*.cpp' '*.h')
+clang-format --dry-run --Werror $tracked
 
 # The sources a compile database lists that are the project's own.
 own_sources() { # PRESET
   sed -n 's|^ *"file": "'"$PWD"'/\(.*\)",*$|\1|p' "build/$1/compile_commands.json" | sort -u |
-    comm -12 - <(git ls-files '*.cpp' | sort)
+    comm -12 - <(grep '\.cpp$' <<<"$tracked" | sort)
 }
 windows_sources=$(comm -23 <(own_sources mingw-x64) <(own_sources native))
 native_sources=$(own_sources native)

@@ -116,6 +116,8 @@ mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
     for registry in "$WINEPREFIX.copy"/*.reg; do
       cp --remove-destination "$template/$(basename "$registry")" "$registry"
     done
+    # Wine from 9 on, like Windows, shows that density only to programs that
+    # declare themselves DPI-aware; to others the screen has 96.
     if [ -n "${GLIMRA_WINE_DPI:-}" ]; then
       sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf %08x "$GLIMRA_WINE_DPI")/" \
         "$WINEPREFIX.copy"/*.reg

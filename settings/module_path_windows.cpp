@@ -1,3 +1,4 @@
+#include "plugin/host_api.h"
 #include "settings/module_path.h"
 
 #include <windows.h>

@@ -1,9 +1,11 @@
 #include "settings/settings.h"
 
+#include "plugin/host_api.h"
 #include "plugin/host_calls.h"
 #include "settings/module_path.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>

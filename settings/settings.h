@@ -20,7 +20,7 @@ constexpr OsdSettings DEFAULT_SETTINGS = {3000, 75, 0xFFFFFF, 0x010101};
 extern OsdSettings osdSettings;
 
 // Which setting a line of the settings file set.
-enum class SettingKey { None, Timeout, FontHeight, ClrOSD, ClrOutline };
+enum class SettingKey : uint8_t { None, Timeout, FontHeight, ClrOSD, ClrOutline };
 
 // Finds the settings file beside the plug-in or the host and reads it into osdSettings.
 void readSettings(InstanceHandle instance);

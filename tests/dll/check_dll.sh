@@ -11,8 +11,13 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 table=$("$objdump" -p "$dll") || { echo "FAIL: cannot read $dll"; exit 1; }
 
-# Export rows look like "	[   0] +base[   1]  0000 beginPlugin".
-exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\t\[/{print $NF; next} on{on=0}' <<<"$table" | sort | tr '\n' ' ')
+# The name table's rows end in the name: "	[   0] beginPlugin" under the heading
+# "[Ordinal/Name Pointer] Table" up to binutils 2.40; from 2.44 on the heading
+# ends in " -- Ordinal Base 1", a line of column names follows, and the rows
+# read "	[   0] +base[   1]  0000 beginPlugin".
+exports=$(awk '/^\[Ordinal\/Name Pointer\] Table( -- Ordinal Base [0-9]+)?$/{on=1; next}
+  on && /^\t +Ordinal +Hint +Name$/{next} on && /^\t\[/{print $NF; next} on{on=0}' <<<"$table" |
+  sort | tr '\n' ' ')
 [ "$exports" = "beginPlugin endPlugin pluginInfo " ] || fail "exports are '$exports'"
 grep -q 'Name .*GLIMRA.dll' <<<"$table" || fail "export directory does not name GLIMRA.dll"
 

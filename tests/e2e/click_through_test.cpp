@@ -1,4 +1,6 @@
 // The display never takes the mouse: clicks on its letters reach the window beneath.
+#include "host/host.h"
+#include "host/screen_capture.h"
 #include "plugin_session.h"
 #include "screen_checks.h"
 
@@ -33,7 +35,7 @@ void clickAt(POINT point) {
 }
 
 TEST(ClickThrough, ClickOnALetterReachesTheWindowBeneath) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     PluginSession session;
     ASSERT_EQ(session.begin(), 0);
     const POINT letter = firstPixelOf(showAndCapture(session.osdWindow(), "Glimra"), WHITE);

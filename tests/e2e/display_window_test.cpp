@@ -1,12 +1,17 @@
 // The display window as the system sees it: class, styles, place and size,
 // colour key, registration with the host, and sizes from real settings files.
+#include "host/host.h"
+#include "host/host_functions.h"
 #include "message_boxes.h"
+#include "plugin/host_api.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
+#include "screen_checks.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 namespace {
@@ -93,7 +98,7 @@ TEST(DisplaySettingsFiles, FontHeightSetsTheLettersAndTheWindowHeight) {
     for (const auto& [settings, fontPixels] :
          {std::pair<const char*, int>{"GLIMRA.fontHeight 100\r\n", 96},
           {"GLIMRA.fontHeight 0\n", 0}}) {
-        Backdrop backdrop;
+        const Backdrop backdrop;
         PluginSession session(settings);
         ASSERT_EQ(session.begin(), 0);
         const RECT rect = windowRect(session.osdWindow());
@@ -129,7 +134,7 @@ TEST(DisplaySettingsFiles, LineLongerThanTheBufferDoesNotSpillIntoTheNext) {
 // 42,949,672 pixels tall and a window 30 pixels taller. Whatever the system
 // then makes of it, the host must survive and the plug-in must say so.
 TEST(DisplaySettingsFiles, NegativeFontHeightDoesNotCrashTheHost) {
-    BoxAnswerer answerer;
+    const BoxAnswerer answerer;
     PluginSession session("GLIMRA.fontHeight -1\n");
     const int result = session.begin();
     if (result == 0) {

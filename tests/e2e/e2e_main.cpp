@@ -1,4 +1,5 @@
 // The end-to-end test host: run as tarvex.exe --plugin PATH [gtest options].
+#include "host/host.h"
 #include "message_boxes.h"
 #include "plugin_session.h"
 

@@ -1,5 +1,8 @@
 // Starting and stopping the real plug-in from a host: the entry points, the
 // message boxes of a refused or failed start, and a clean end.
+#include "host/host.h"
+#include "host/host_functions.h"
+#include "host/screen_capture.h"
 #include "import_patch.h"
 #include "message_boxes.h"
 #include "plugin_session.h"
@@ -30,7 +33,7 @@ bool osdClassRegistered(HMODULE instance) {
 }
 
 TEST(EntryPoints, PluginInfoAnswersThroughTheDll) {
-    PluginSession session;
+    const PluginSession session;
     EXPECT_STREQ(session.plugin.info(1), "Glimra");
     EXPECT_STREQ(session.plugin.info(2), "1.0");
     EXPECT_STREQ(session.plugin.info(4), "19/06/2005");
@@ -58,7 +61,7 @@ std::string versionString(const std::string& path, const char* name) {
 }
 
 TEST(EntryPoints, VersionResourceNamesGlimra10) {
-    PluginSession session;
+    const PluginSession session;
     const std::string dllPath = session.directory + "GLIMRA.dll";
     EXPECT_EQ(versionString(dllPath, "ProductName"), "Glimra");
     EXPECT_EQ(versionString(dllPath, "FileVersion"), "1.0");
@@ -67,7 +70,7 @@ TEST(EntryPoints, VersionResourceNamesGlimra10) {
 }
 
 TEST(EntryPoints, BeginStartsWithoutAnyBox) {
-    BoxAnswerer answerer;
+    const BoxAnswerer answerer;
     PluginSession session;
     EXPECT_EQ(session.begin(), 0);
     EXPECT_TRUE(answerer.boxes().empty());
@@ -78,8 +81,8 @@ TEST(EntryPoints, BeginStartsWithoutAnyBox) {
 // The refused second start touches nothing of the first: the same one window,
 // where it was, showing what it showed; endPlugin then takes that one down.
 TEST(EntryPoints, SecondBeginIsRefusedAndLeavesTheFirstAlone) {
-    Backdrop backdrop;
-    BoxAnswerer answerer;
+    const Backdrop backdrop;
+    const BoxAnswerer answerer;
     PluginSession session("GLIMRA.timeout 60000\n"); // the first text stays throughout
     ASSERT_EQ(session.begin(), 0);
     HWND first = session.osdWindow();
@@ -112,7 +115,7 @@ TEST(EntryPoints, SecondBeginIsRefusedAndLeavesTheFirstAlone) {
 }
 
 TEST(EntryPoints, PlatformWithoutLayeredWindowsIsRefusedAndRetriedLater) {
-    BoxAnswerer answerer;
+    const BoxAnswerer answerer;
     PluginSession session;
     void* original = patchImport(session.plugin.module, "KERNEL32.dll", "GetProcAddress",
                                  reinterpret_cast<void*>(&getProcAddressBeforeWindows2000));
@@ -136,7 +139,7 @@ TEST(EntryPoints, PlatformWithoutLayeredWindowsIsRefusedAndRetriedLater) {
 
 // The class is already taken for the plug-in's instance, so registering it fails.
 TEST(EntryPoints, FailedDisplayIsReportedAndReleasedByEnd) {
-    BoxAnswerer answerer;
+    const BoxAnswerer answerer;
     PluginSession session;
     WNDCLASSEXA squatter = {};
     squatter.cbSize = sizeof(squatter);
@@ -162,7 +165,7 @@ TEST(EntryPoints, FailedDisplayIsReportedAndReleasedByEnd) {
 // Ending a plug-in that was never begun must neither crash the host nor
 // count as a start.
 TEST(EntryPoints, EndWithoutBeginDoesNothing) {
-    BoxAnswerer answerer;
+    const BoxAnswerer answerer;
     PluginSession session;
     session.end();
     session.end();
@@ -171,7 +174,7 @@ TEST(EntryPoints, EndWithoutBeginDoesNothing) {
 }
 
 TEST(EntryPoints, EndTakesEverythingDownAndReloadStartsAfresh) {
-    BoxAnswerer answerer;
+    const BoxAnswerer answerer;
     PluginSession session;
     ASSERT_EQ(session.begin(), 0);
     HWND window = session.osdWindow();

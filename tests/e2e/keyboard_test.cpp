@@ -1,5 +1,6 @@
 // The display never takes the keyboard: a user typing into the host keeps
 // typing into it while texts come and go.
+#include "host/host.h"
 #include "plugin_session.h"
 #include "typing_window.h"
 

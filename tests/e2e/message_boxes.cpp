@@ -2,7 +2,10 @@
 
 #include "import_patch.h"
 
+#include <cstddef>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -1,20 +1,24 @@
 // What the display draws, read back from the screen over a backdrop of a
 // known colour: letters, a one-pixel diagonal outline, and nothing else.
+#include "host/host.h"
+#include "host/screen_capture.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
+#include "screen_checks.h"
 #include "timing_checks.h"
 #include "wine_faults.h"
 
-#include <gtest/gtest.h>
-
+#include <cstddef>
 #include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
 constexpr POINT DIAGONALS[] = {{-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
 
 ScreenImage drawnWithSettings(const std::string& settings, const char* text) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     PluginSession session(settings);
     EXPECT_EQ(session.begin(), 0);
     return showAndCapture(session.osdWindow(), text);
@@ -48,7 +52,7 @@ void expectDiagonalRing(const ScreenImage& image, COLORREF letter, COLORREF outl
 // The start-up name, exactly as drawn here with the same font: letters from
 // (10, 10), in a closed one-pixel ring on the diagonals, nothing else.
 TEST(DisplayPixels, DefaultsDrawWhiteLettersInANearBlackRing) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     PluginSession session;
     ASSERT_EQ(session.begin(), 0);
     const ScreenImage image = settleAndCapture(session.osdWindow());
@@ -103,7 +107,7 @@ ScreenImage inBlack(ScreenImage image) {
 // the bare window shows it in this very run: a Wine without the fault fails
 // the test, so the mark cannot outlive the fault.
 TEST(DisplayPixels, EmptyTextShowsTheWindowDrawsNothingAndHidesOnTime) {
-    Backdrop backdrop;
+    const Backdrop backdrop;
     const ScreenImage bare = bareWindowShownEmptyAfter("Glimra", 72);
     const ScreenImage blackLetters = inBlack(expectedDisplay("Glimra", 72));
     const std::string bareDrew = firstForeignPixel(bare, {BACKDROP_COLOUR});

@@ -1,17 +1,23 @@
 #include "plugin_session.h"
 
+#include "host/host.h"
+#include "host/plugin_loader.h"
 #include "message_boxes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <sstream>
+#include <string>
 
 std::string builtPluginPath;
 
 void writeTextFile(const std::string& path, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
+    if (file == nullptr) {
+        ADD_FAILURE() << "cannot write " << path;
+        return;
+    }
     std::fwrite(text.data(), 1, text.size(), file);
     std::fclose(file);
 }

@@ -1,11 +1,16 @@
 // glimra-check.exe --show, the one built beside the DLL under test, run while
 // the user types elsewhere: what it shows, for how long, and what it leaves.
+#include "host/host.h"
+#include "host/screen_capture.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
+#include "screen_checks.h"
 #include "timing_checks.h"
 #include "typing_window.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 

@@ -1,4 +1,6 @@
 #include "reference_drawing.h"
+#include "host/screen_capture.h"
+#include "screen_checks.h"
 
 #include <algorithm>
 

@@ -1,9 +1,12 @@
 #include "screen_checks.h"
 
 #include "host/host.h"
+#include "host/screen_capture.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 Backdrop::Backdrop()
     : handle(createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, SHOT_WIDTH + 100,

@@ -1,7 +1,10 @@
 // How texts from the host are laid out: ampersand prefixes, line breaks,
 // clipping at the window's edges, over-long texts and a missing text.
+#include "host/screen_capture.h"
+#include "plugin/host_api.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
+#include "screen_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // How long texts stay on screen, each hide timed against its bounds (see
 // HIDE_EARLY_MARGIN_MS and HIDE_LATE_MARGIN_MS).
+#include "host/host.h"
 #include "plugin_session.h"
 #include "timing_checks.h"
 

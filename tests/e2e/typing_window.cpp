@@ -3,6 +3,7 @@
 #include "host/host.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 

@@ -4,6 +4,8 @@
 // Run as tarvex.exe --plugin PATH\GLIMRA.dll [--messages N]
 #include "host/host.h"
 #include "host/host_startup.h"
+#include "host/plugin_loader.h"
+#include "plugin/host_api.h"
 
 #include <psapi.h>
 #include <winternl.h>

@@ -4,16 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
 
 TEST(LineReader, LineLongerThanAnyBufferComesBackWhole) {
-    std::FILE* stream = std::tmpfile();
+    // Closed however the test ends.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(std::tmpfile(), &std::fclose);
+    std::FILE* stream = owned.get();
     ASSERT_NE(stream, nullptr);
     const std::string longLine(5000, 'i');
     std::fputs((longLine + "\r\nnext\nlast").c_str(), stream);
-    std::rewind(stream);
+    ASSERT_EQ(std::fseek(stream, 0, SEEK_SET), 0);
 
     std::string line;
     ASSERT_TRUE(readWholeLine(stream, line));
@@ -24,7 +27,6 @@ TEST(LineReader, LineLongerThanAnyBufferComesBackWhole) {
     ASSERT_TRUE(readWholeLine(stream, line));
     EXPECT_EQ(line, "last");
     EXPECT_FALSE(readWholeLine(stream, line));
-    std::fclose(stream);
 }
 
 } // namespace

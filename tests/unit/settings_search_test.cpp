@@ -2,6 +2,7 @@
 // or line from the platform or the host can make the reader leave its buffers.
 // The host's functions work on real files in a fresh folder, and copy paths
 // and lines like a careless host: filling the buffer to the end, with no NUL.
+#include "plugin/host_api.h"
 #include "temporary_folder.h"
 
 #include "host/host_functions.h"
@@ -113,6 +114,7 @@ TEST_F(SettingsSearch, FileThatCannotBeOpenedLeavesDefaults) {
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size());
     const int socketHandle = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(socketHandle, 0);
     ASSERT_EQ(bind(socketHandle, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
 
     readSettings(nullptr);

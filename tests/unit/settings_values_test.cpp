@@ -2,6 +2,7 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace {
 

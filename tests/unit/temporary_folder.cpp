@@ -5,10 +5,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdlib.h>
+#include <string>
+#include <vector>
 
 TemporaryFolder::TemporaryFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "glimra-unit-XXXXXX").string();
-    path = std::string(mkdtemp(pattern.data())) + "\\";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    path = pattern + "\\";
 }
 
 TemporaryFolder::~TemporaryFolder() {

@@ -5,6 +5,7 @@
 
 #include "host/host_functions.h"
 
+#include <string>
 #include <sys/stat.h>
 
 void setSearchDirectories(const std::string& plugin, const std::string& host) {

@@ -11,6 +11,7 @@
 // readable, or no preview; otherwise 0.
 #include "checker_host.h"
 #include "installation_check.h"
+#include "plugin/host_api.h"
 #include "preview.h"
 #include "settings_lint.h"
 
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -68,9 +70,14 @@ bool lintFile(const std::string& path, SettingsLint& lint) {
 }
 
 void printColour(const char* name, uint32_t colour) {
+    const char* note = "";
+    if (colour == 0) {
+        note = "; see-through";
+    } else if (colour > 0xFFFFFF) {
+        note = "; high byte set";
+    }
     std::printf("%-11s %06X  (red %u, green %u, blue %u%s)\n", name, colour, colour & 0xFF,
-                (colour >> 8) & 0xFF, (colour >> 16) & 0xFF,
-                colour == 0 ? "; see-through" : (colour > 0xFFFFFF ? "; high byte set" : ""));
+                (colour >> 8) & 0xFF, (colour >> 16) & 0xFF, note);
 }
 
 // A value beyond 32 bits is not printed: the plug-in's C runtime decides it.

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <strings.h>
+#include <vector>
 
 namespace {
 
@@ -56,9 +58,9 @@ std::optional<FoundFile> findAndRead(const std::string& directory, const char* n
     }
     std::vector<uint8_t> bytes;
     std::array<uint8_t, 65536> chunk{};
-    size_t got = 0;
-    while (bytes.size() < LARGEST_FILE_READ &&
-           (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) {
+    // Stops at the end of the file, or at an error, which leaves it short.
+    while (bytes.size() < LARGEST_FILE_READ && std::feof(file) == 0 && std::ferror(file) == 0) {
+        const size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
         bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + static_cast<long>(got));
     }
     std::fclose(file);

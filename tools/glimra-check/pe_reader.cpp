@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -119,7 +122,7 @@ void readExports(const Image& image, DataDirectory directory, PeFacts& facts) {
         uint32_t nameAddress = 0;
         size_t nameOffset = 0;
         std::string name;
-        if (!image.bytes.u32(names + size_t{i} * 4, nameAddress) ||
+        if (!image.bytes.u32(names + (size_t{i} * 4), nameAddress) ||
             !image.fileOffset(nameAddress, 1, nameOffset) || !image.bytes.text(nameOffset, name)) {
             facts.exportNames.clear();
             return;
@@ -141,7 +144,7 @@ bool resourceEntry(const Image& image, size_t rootSize, size_t directory, bool a
     }
     const size_t count = size_t{named} + numbered;
     for (size_t i = 0; i < count; ++i) {
-        const size_t entry = directory + 16 + i * 8;
+        const size_t entry = directory + 16 + (i * 8);
         uint32_t entryId = 0;
         uint32_t offset = 0;
         if (!image.bytes.u32(entry, entryId) || !image.bytes.u32(entry + 4, offset)) {
@@ -161,7 +164,7 @@ std::string utf16Text(const Bytes& bytes, size_t offset, size_t end, size_t leng
     std::string text;
     uint16_t character = 0;
     for (size_t i = 0; i < length && offset + i * 2 + 2 <= end; ++i) {
-        if (!bytes.u16(offset + i * 2, character) || character == 0) {
+        if (!bytes.u16(offset + (i * 2), character) || character == 0) {
             break;
         }
         text += character < 0x80 ? static_cast<char>(character) : '?';
@@ -192,15 +195,11 @@ bool versionBlock(const Bytes& bytes, size_t offset, size_t limit, VersionBlock&
     }
     block.end = offset + length;
     block.key = utf16Text(bytes, offset + 6, block.end, (block.end - offset - 6) / 2);
-    block.valueOffset = alignFour(offset + 6 + (block.key.size() + 1) * 2);
+    block.valueOffset = alignFour(offset + 6 + ((block.key.size() + 1) * 2));
     // A text value counts its length in characters, a binary one in bytes.
     block.valueLength = type == 1 ? size_t{valueLength} * 2 : valueLength;
-    if (block.valueOffset > block.end) {
-        block.valueOffset = block.end;
-    }
-    if (block.valueLength > block.end - block.valueOffset) {
-        block.valueLength = block.end - block.valueOffset;
-    }
+    block.valueOffset = std::min(block.valueOffset, block.end);
+    block.valueLength = std::min(block.valueLength, block.end - block.valueOffset);
     block.childrenOffset = alignFour(block.valueOffset + block.valueLength);
     return true;
 }
@@ -311,7 +310,7 @@ PeFacts readPeFacts(const std::vector<uint8_t>& file) {
     Image image{bytes, {}};
     const size_t sectionTable = optional + optionalSize;
     for (size_t i = 0; i < sectionCount; ++i) {
-        const size_t at = sectionTable + i * SECTION_HEADER_SIZE;
+        const size_t at = sectionTable + (i * SECTION_HEADER_SIZE);
         Section section{};
         if (!bytes.u32(at + 12, section.virtualAddress) || !bytes.u32(at + 16, section.rawSize) ||
             !bytes.u32(at + 20, section.rawOffset)) {
@@ -328,7 +327,7 @@ PeFacts readPeFacts(const std::vector<uint8_t>& file) {
     // A directory the header has no room for counts as absent.
     const auto directory = [&](uint32_t index) {
         DataDirectory entry{0, 0};
-        const size_t at = directories + size_t{index} * 8;
+        const size_t at = directories + (size_t{index} * 8);
         if (index < directoryCount && at + 8 <= sectionTable) {
             bytes.u32(at, entry.address);
             bytes.u32(at + 4, entry.size);

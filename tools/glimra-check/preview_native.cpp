@@ -1,5 +1,6 @@
 // Elsewhere than Windows there is no screen to ask and no display to show.
 #include "preview.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -2,14 +2,18 @@
 // glimra-check as its host. A hidden window of ours takes the display's
 // registration, and the text reaches the display as the host's message, so
 // that it is shown and timed exactly as in the host.
+#include "plugin/host_api.h"
+#include "plugin/plugin.h"
 #include "preview.h"
 
 #include "display/display.h"
 #include "host/screen_capture.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -119,9 +123,17 @@ void showAndWait(HWND display, const PreviewRequest& request, int32_t timeout) {
     std::puts(hidden ? "preview: hidden" : "preview: ended by Ctrl+C");
 }
 
+// Windows, and Wine from 9 on, show a program that does not declare itself
+// DPI-aware a screen of 96 dots per inch, and stretch what it draws: the
+// checker reports and previews the screen as it really is.
+void seeTheRealScreen() {
+    SetProcessDPIAware();
+}
+
 } // namespace
 
 ScreenDensity checkerScreenDensity() {
+    seeTheRealScreen();
     return {screenDotsPerInch(), true};
 }
 
@@ -130,6 +142,7 @@ bool previewSupported() {
 }
 
 bool runPreview(const OsdSettings& settings, const PreviewRequest& request) {
+    seeTheRealScreen();
     findLayeredWindowSupport(); // as the plug-in looks it up
     if (!pSetLayeredWindowAttributes) {
         std::fprintf(stderr, "glimra-check: no preview: this Windows has no see-through windows, "

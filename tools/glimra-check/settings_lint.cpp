@@ -1,10 +1,13 @@
 #include "settings_lint.h"
+#include "plugin/host_api.h"
+#include "settings/settings.h"
 
 #include <array>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -120,11 +123,12 @@ void lintWholeNumber(SettingsLint& lint, int lineNumber, SettingKey key, const c
         // A font of height 0 is the system's default size, which fits the window.
         const bool timeout = key == SettingKey::Timeout;
         const char* effect =
-            result == 0
-                ? (timeout ? "texts disappear at once"
-                           : "small letters of the system's default size, in a window "
-                             "30 pixels tall")
-                : (timeout ? "texts stay up for about 24 days" : "the font becomes enormous");
+            timeout ? "texts stay up for about 24 days" : "the font becomes enormous";
+        if (result == 0) {
+            effect = timeout ? "texts disappear at once"
+                             : "small letters of the system's default size, in a window "
+                               "30 pixels tall";
+        }
         warn(lint, lineNumber,
              std::string(keyName(key)) + " is " + std::to_string(result) + ": " + effect);
         lint.effectTold[static_cast<int>(key)] = true;
