@@ -125,9 +125,16 @@ void showAndWait(HWND display, const PreviewRequest& request, int32_t timeout) {
 
 // Windows, and Wine from 9 on, show a program that does not declare itself
 // DPI-aware a screen of 96 dots per inch, and stretch what it draws: the
-// checker reports and previews the screen as it really is.
+// checker reports and previews the screen as it really is. Looked up, as
+// Windows before Vista lacks it and draws at the real density anyway.
 void seeTheRealScreen() {
-    SetProcessDPIAware();
+    using SetProcessDpiAwareFunction = BOOL(WINAPI*)();
+    const auto setProcessDpiAware =
+        reinterpret_cast<SetProcessDpiAwareFunction>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
+    if (setProcessDpiAware) {
+        setProcessDpiAware();
+    }
 }
 
 } // namespace
