@@ -2,6 +2,7 @@
 # Runs an x86 or x64 Windows program under Wine and passes its exit status through.
 #
 #   scripts/run-windows.sh [--private-display] [--fresh-prefix] PROGRAM.exe [ARGUMENTS...]
+#   scripts/run-windows.sh --boot-template
 #
 # The Wine prefix is private to the build ($GLIMRA_WINEPREFIX, by default
 # build/wineprefix). Prefixes are not booted one by one: one prefix,
@@ -12,21 +13,25 @@
 # meet; GLIMRA_WINE_DPI, when set, gives a copy made for this run a screen of
 # that many dots per inch instead of 96. The program shows on $DISPLAY when that is set, unless
 # --private-display is given; otherwise on a virtual X server that this script
-# starts and stops. No Wine or X process is left behind.
+# starts and stops. No Wine or X process is left behind. --boot-template only
+# boots the template, if it needs it, and runs nothing: booting takes long
+# where 32-bit Wine runs on an emulator, and tests should not wait for it.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 private_display=false
 fresh_prefix=false
+boot_only=false
 while [ $# -gt 0 ]; do
   case "$1" in
   --private-display) private_display=true ;;
   --fresh-prefix) fresh_prefix=true ;;
+  --boot-template) boot_only=true private_display=true ;;
   *) break ;;
   esac
   shift
 done
-[ $# -ge 1 ] || { echo "usage: $0 [--private-display] [--fresh-prefix] PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
+$boot_only || [ $# -ge 1 ] || { echo "usage: $0 [--private-display] [--fresh-prefix] PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
 
 # Anything but an x86 or x64 Windows program is refused: Wine would run a
 # program it cannot load as a quiet exit 0, and a test would seem to pass.
@@ -35,25 +40,27 @@ pe_machine() {
   header_offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
   [ -n "$header_offset" ] && od -An -t u2 -j $((header_offset + 4)) -N 2 "$1" | tr -d ' '
 }
-case "$(pe_machine "$1")" in
-34404) ;; # x64: IMAGE_FILE_MACHINE_AMD64, 0x8664
-332)   # x86: IMAGE_FILE_MACHINE_I386, 0x14C
-  # x86 needs the 32-bit Wine; scripts/install-deps.sh installs it.
-  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo "run-windows: $1 is an x86 program, but 32-bit Wine does not run here; run scripts/install-deps.sh" >&2
+if ! $boot_only; then
+  case "$(pe_machine "$1")" in
+  34404) ;; # x64: IMAGE_FILE_MACHINE_AMD64, 0x8664
+  332)   # x86: IMAGE_FILE_MACHINE_I386, 0x14C
+    # x86 needs the 32-bit Wine; scripts/install-deps.sh installs it.
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      echo "run-windows: $1 is an x86 program, but 32-bit Wine does not run here; run scripts/install-deps.sh" >&2
+      exit 126
+    fi
+    # Tests learn that their 32-bit Wine runs on an emulator, which some
+    # things (Ctrl+C in a console) do not survive.
+    if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
+      export GLIMRA_X86_EMULATOR=qemu-i386
+    fi
+    ;;
+  *)
+    echo "run-windows: $1 is not an x86 or x64 Windows program" >&2
     exit 126
-  fi
-  # Tests learn that their 32-bit Wine runs on an emulator, which some
-  # things (Ctrl+C in a console) do not survive.
-  if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
-    export GLIMRA_X86_EMULATOR=qemu-i386
-  fi
-  ;;
-*)
-  echo "run-windows: $1 is not an x86 or x64 Windows program" >&2
-  exit 126
-  ;;
-esac
+    ;;
+  esac
+fi
 
 export WINEPREFIX=$(realpath -m "${GLIMRA_WINEPREFIX:-$here/../build/wineprefix}")
 export WINEDEBUG=${GLIMRA_WINEDEBUG:--all}
@@ -107,6 +114,7 @@ mkdir -p "$(dirname "$template")" "$(dirname "$WINEPREFIX")"
     echo "$wine_version" >"$template.version"
   fi
 ) 9>"$template.lock"
+$boot_only && exit 0
 (
   flock 9
   if $fresh_prefix || [ ! -f "$WINEPREFIX/system.reg" ] ||

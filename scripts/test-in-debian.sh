@@ -6,12 +6,11 @@
 # all took; the exit status is the test command's. Whatever it made, it
 # unmounts and removes, however it ends.
 #
-#   [GLIMRA_DEBIAN_NO_SECURITY=1] scripts/test-in-debian.sh 12|13
+#   scripts/test-in-debian.sh 12|13
 #
-# GLIMRA_DEBIAN_NO_SECURITY=1 makes the tree from the release and its updates
-# without the security archive: when that archive's i386 list fails to
-# download (a mirror syncing), a tree with its amd64 updates cannot get the
-# i386 twins that 32-bit Wine needs. Needs root, and about 6 GB under /var/tmp.
+# The tree is made from the release and its updates, as an installer puts a
+# new system down, and then lists the security archive too, as every
+# installed system does. Needs root, and about 6 GB under /var/tmp.
 set -u
 case "${1:-}" in
 12) suite=bookworm ;;
@@ -63,14 +62,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-sources=()
-if [ "${GLIMRA_DEBIAN_NO_SECURITY:-}" = 1 ]; then
-  sources=("deb http://deb.debian.org/debian $suite main"
-    "deb http://deb.debian.org/debian $suite-updates main")
-  echo "== without the security archive (GLIMRA_DEBIAN_NO_SECURITY=1)"
-fi
 echo "== Debian $1 ($suite): a fresh tree in $root"
-mmdebstrap --quiet --variant=apt "$suite" "$root" "${sources[@]}" || exit 1
+mmdebstrap --quiet --variant=apt "$suite" "$root" "deb http://deb.debian.org/debian $suite main" \
+  "deb http://deb.debian.org/debian $suite-updates main" || exit 1
+echo "deb http://deb.debian.org/debian-security $suite-security main" \
+  >"$root/etc/apt/sources.list.d/security.list"
 git clone --quiet --no-hardlinks . "$root/root/glimra" &&
   git -C "$root/root/glimra" checkout --quiet --detach "$(git rev-parse HEAD)" || exit 1
 echo "== $(git log -1 --format='%h %s' HEAD)"
