@@ -40,6 +40,8 @@ fi
 work=$(mktemp -d /var/tmp/glimra-debian-"$1".XXXXXX)
 root=$work/root
 cleanup() {
+  # A second Ctrl+C must not cut the clean-up short and leave the mounts.
+  trap '' INT TERM
   # What the tests left running inside would keep the mounts busy.
   local link pid
   for link in /proc/[0-9]*/root; do

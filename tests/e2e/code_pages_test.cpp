@@ -2,8 +2,10 @@
 // the display draws the letters the host meant, exactly as the same text
 // drawn from Unicode. Each group runs on a system of the code page in its
 // name, which its CTest entry gives Wine through the locale.
+#include "host/screen_capture.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
+#include "screen_checks.h"
 
 #include <gtest/gtest.h>
 

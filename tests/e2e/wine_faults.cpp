@@ -4,9 +4,11 @@
 #include "screen_checks.h"
 
 #include "host/host.h"
+#include "host/screen_capture.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
