@@ -61,9 +61,9 @@ class CodePage932 : public SystemCodePage {
 TEST_F(CodePage1252, WesternLettersAreDrawnAsBefore) {
     const std::wstring text = L"Grüße, Ærø €";
     ASSERT_EQ(inSystemCodePage(text), "Gr\xFC\xDF\x65, \xC6r\xF8 \x80");
-    const ScreenImage image = show(inSystemCodePage(text));
-    EXPECT_EQ(firstDifference(image, expectedDisplay(text.c_str(), 72, ANSI_CHARSET)), "");
-    EXPECT_EQ(firstDifference(image, expectedDisplay(text.c_str(), 72)), "");
+    EXPECT_EQ(firstDifference(show(inSystemCodePage(text)),
+                              expectedDisplay(text.c_str(), 72, ANSI_CHARSET)),
+              "");
 }
 
 TEST_F(CodePage1251, CyrillicLettersAreTheOnesTheHostSent) {
@@ -77,13 +77,8 @@ TEST_F(CodePage1251, CyrillicLettersAreTheOnesTheHostSent) {
 TEST_F(CodePage932, LongTextIsCutBetweenCharactersNeverInsideOne) {
     ASSERT_NE(firstDifference(expectedDisplay(L"あ", 9), expectedDisplay(L"い", 9)), "")
         << "no font here draws Japanese letters";
-    const std::wstring japanese = L"こんにちは";
-    ASSERT_EQ(inSystemCodePage(japanese).size(), 10u);
-    EXPECT_EQ(
-        firstDifference(show(inSystemCodePage(japanese)), expectedDisplay(japanese.c_str(), 9)),
-        "");
-
     const std::wstring fits(63, L'あ');
+    ASSERT_EQ(inSystemCodePage(fits).size(), 126u);
     const ScreenImage cut = show(inSystemCodePage(fits + L'い'));
     ASSERT_LT(boundsOfColour(cut, WHITE).right, 800) << "the test needs the text to fit";
     EXPECT_EQ(firstDifference(cut, expectedDisplay(fits.c_str(), 9)), "");

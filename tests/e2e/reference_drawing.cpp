@@ -12,7 +12,23 @@ HFONT createDisplayFont(int pixelHeight, BYTE characterSet) {
 
 namespace {
 
-// The display's five drawings of a text, made by drawText(dc, area).
+// The display's five drawings of a text into dc, each made by drawText(dc, area):
+// the outline at the four diagonal neighbours of the origin (10, 10), then the letters.
+template <typename DrawText>
+void drawOutlined(HDC dc, int fontPixelHeight, COLORREF letters, COLORREF outline,
+                  DrawText drawText) {
+    SetBkMode(dc, TRANSPARENT);
+    const auto drawAt = [&](COLORREF colour, POINT origin) {
+        SetTextColor(dc, colour);
+        RECT area = {origin.x, origin.y, 800, fontPixelHeight + 30}; // clipped to the window
+        drawText(dc, &area);
+    };
+    for (const POINT origin : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
+        drawAt(outline, origin);
+    }
+    drawAt(letters, {10, 10});
+}
+
 template <typename DrawText>
 ScreenImage drawnLikeTheDisplay(int fontPixelHeight, BYTE characterSet, COLORREF letters,
                                 COLORREF outline, DrawText drawText) {
@@ -24,16 +40,7 @@ ScreenImage drawnLikeTheDisplay(int fontPixelHeight, BYTE characterSet, COLORREF
     PatBlt(dc, 0, 0, SHOT_WIDTH, SHOT_HEIGHT, BLACKNESS);
     HFONT font = createDisplayFont(fontPixelHeight, characterSet);
     HGDIOBJ previousFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    const auto drawAt = [&](COLORREF colour, POINT origin) {
-        SetTextColor(dc, colour);
-        RECT area = {origin.x, origin.y, 800, fontPixelHeight + 30}; // clipped to the window
-        drawText(dc, &area);
-    };
-    for (const POINT origin : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
-        drawAt(outline, origin);
-    }
-    drawAt(letters, {10, 10});
+    drawOutlined(dc, fontPixelHeight, letters, outline, drawText);
     ScreenImage image = captureDc(dc, SHOT_WIDTH, SHOT_HEIGHT);
     std::replace(image.pixels.begin(), image.pixels.end(), RGB(0, 0, 0), BACKDROP_COLOUR);
     SelectObject(dc, previousFont);
@@ -45,6 +52,11 @@ ScreenImage drawnLikeTheDisplay(int fontPixelHeight, BYTE characterSet, COLORREF
 }
 
 } // namespace
+
+void drawLikeTheDisplay(HDC dc, const char* text, int fontPixelHeight) {
+    drawOutlined(dc, fontPixelHeight, WHITE, NEAR_BLACK,
+                 [text](HDC target, RECT* area) { DrawTextA(target, text, -1, area, 0); });
+}
 
 ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters,
                             COLORREF outline) {

@@ -8,6 +8,10 @@
 // height, in the system's own character set unless another is given.
 HFONT createDisplayFont(int pixelHeight, BYTE characterSet = DEFAULT_CHARSET);
 
+// Draws text into dc as the display does with its default colours: a
+// near-black outline, then white letters at (10, 10), with dc's font.
+void drawLikeTheDisplay(HDC dc, const char* text, int fontPixelHeight);
+
 // What the display must show for text at the screen's top-left corner over
 // the backdrop: drawn here with the display's font and colours, at its text
 // origin (10, 10), clipped to its window, black made see-through.

@@ -7,7 +7,6 @@
 #include "host/screen_capture.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -16,6 +15,7 @@ constexpr const char* BARE_CLASS_NAME = "bare_display_window";
 
 // What the bare window's WM_PAINT draws: nothing when the text is empty.
 HFONT bareFont;
+int bareFontHeight;
 const char* bareText = "";
 
 LRESULT CALLBACK bareWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -24,19 +24,8 @@ LRESULT CALLBACK bareWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     PAINTSTRUCT paint = {};
     HDC dc = BeginPaint(window, &paint);
-    SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, bareFont);
-    RECT client;
-    GetClientRect(window, &client);
-    const auto drawAt = [&](COLORREF colour, POINT origin) {
-        SetTextColor(dc, colour);
-        RECT area = {origin.x, origin.y, client.right, client.bottom};
-        DrawTextA(dc, bareText, static_cast<int>(std::strlen(bareText)), &area, 0);
-    };
-    for (const POINT origin : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
-        drawAt(NEAR_BLACK, origin);
-    }
-    drawAt(WHITE, {10, 10});
+    drawLikeTheDisplay(dc, bareText, bareFontHeight);
     EndPaint(window, &paint);
     return 0;
 }
@@ -75,6 +64,7 @@ ScreenImage bareWindowShownEmptyAfter(const char* text, int fontPixelHeight) {
     windowClass.lpszClassName = BARE_CLASS_NAME;
     RegisterClassExA(&windowClass);
     bareFont = createDisplayFont(fontPixelHeight);
+    bareFontHeight = fontPixelHeight;
     HWND window =
         CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
                         BARE_CLASS_NAME, nullptr, WS_POPUP | WS_DISABLED, 0, 0, 800,
