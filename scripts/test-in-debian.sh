@@ -10,7 +10,8 @@
 #
 # The tree is made from the release and its updates, as an installer puts a
 # new system down, and then lists the security archive too, as every
-# installed system does. Needs root, and about 6 GB under /var/tmp.
+# installed system does. Needs root, and about 6 GB under /var/tmp. The
+# parts' logs are kept in build/test-in-debian-12 or -13.
 set -u
 case "${1:-}" in
 12) suite=bookworm ;;
@@ -94,6 +95,10 @@ chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
 # the clean-up ends whatever still runs in the tree.
 wait $!
 status=$?
+# The parts' logs outlive the tree, to read what each check saw.
+logs=build/test-in-debian-$1
+rm -rf "$logs" && mkdir -p build && cp -r "$root/root/glimra/build/test-logs" "$logs" 2>/dev/null &&
+  echo "== the parts' logs are in $logs"
 if [ "$status" -eq 0 ]; then
   echo "== Debian $1 ($suite): scripts/test-all.sh passed; all took $(took)"
 else
