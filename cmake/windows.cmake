@@ -41,6 +41,7 @@ add_library(glimra SHARED
   settings/module_path_windows.cpp
   display/display_window.cpp
   display/outlined_text.cpp
+  display/screen_density.cpp
   plugin/GLIMRA.def
   plugin/GLIMRA.rc)
 set_target_properties(glimra PROPERTIES OUTPUT_NAME GLIMRA PREFIX "" SUFFIX ".dll")

@@ -7,8 +7,9 @@
 // The window's one timer: it hides the display when the text's time is up.
 constexpr UINT_PTR OSD_HIDE_TIMER = 1;
 
-// The screen's logical dots per inch, which the font's size follows.
-int screenDotsPerInch();
+// Where the text starts, this far from the window's left and top edges: 10,
+// scaled with the window where it is drawn at a scaled screen's own density.
+extern int osdTextMargin;
 
 // Makes the font, the window class and the window; false when one of them
 // failed, leaving what was made in record for destroyDisplay.

@@ -1,6 +1,8 @@
 // The display window: its font, class, creation, window procedure and timer.
 #include "display/display.h"
 
+#include "display/display_geometry.h"
+#include "display/screen_density.h"
 #include "plugin/host_api.h"
 #include "plugin/plugin.h"
 #include "settings/settings.h"
@@ -15,8 +17,6 @@ constexpr DWORD OSD_EX_STYLE = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPAR
 // activation, and it is disabled, so that the system does not activate it
 // either when the window the user was in goes away. Clicks pass through it anyway.
 constexpr DWORD OSD_STYLE = WS_POPUP | WS_DISABLED;
-constexpr int OSD_WIDTH = 800;
-constexpr int OSD_HEIGHT_BEYOND_FONT = 30;
 static_assert(OSD_EX_STYLE == 0x800A8 && OSD_STYLE == 0x88000000);
 
 // The host keeps this list for as long as the module is loaded.
@@ -90,28 +90,46 @@ LRESULT onHostText(LPARAM lParam) {
 
 } // namespace
 
-int screenDotsPerInch() {
-    HDC screen = GetDC(nullptr);
-    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dotsPerInch;
-}
+int osdTextMargin = 10;
 
-bool createDisplay(OsdWindow& record) {
-    const int fontPixels = fontPixelHeight(screenDotsPerInch(), osdSettings.fontHeight);
-    record.font = createOsdFont(fontPixels);
+namespace {
+
+bool createFontClassAndWindow(OsdWindow& record, const DisplayGeometry& geometry) {
+    record.font = createOsdFont(geometry.fontPixels);
     if (!record.font) {
         return false;
     }
     if (!registerOsdClass(record.instance)) {
         return false;
     }
-    record.hwnd = CreateWindowExA(OSD_EX_STYLE, OSD_CLASS_NAME, nullptr, OSD_STYLE, 0, 0, OSD_WIDTH,
-                                  fontPixels + OSD_HEIGHT_BEYOND_FONT, GetDesktopWindow(), nullptr,
-                                  record.instance, &record);
+    osdTextMargin = geometry.textMargin;
+    record.hwnd =
+        CreateWindowExA(OSD_EX_STYLE, OSD_CLASS_NAME, nullptr, OSD_STYLE, 0, 0, geometry.width,
+                        geometry.height, GetDesktopWindow(), nullptr, record.instance, &record);
     // Every pure black pixel of the window becomes see-through.
     pSetLayeredWindowAttributes(record.hwnd, RGB(0, 0, 0), 0, LWA_COLORKEY);
     return record.hwnd != nullptr;
+}
+
+} // namespace
+
+// A host that is not DPI-aware sees 96 dots per inch on a scaled screen, and
+// the system stretches its windows, smoothing the unsmoothed letters. There
+// the display is made while the thread is system-aware, so that it is drawn
+// at the screen's own density, at the size and place of the stretched one;
+// the host's thread gets its own awareness back whatever happens.
+bool createDisplay(OsdWindow& record) {
+    const int hostDotsPerInch = screenDotsPerInch();
+    const int ownDotsPerInch = nativeScreenDotsPerInch();
+    const DisplayGeometry geometry =
+        displayGeometry(ownDotsPerInch, hostDotsPerInch, osdSettings.fontHeight);
+    if (ownDotsPerInch == hostDotsPerInch) {
+        return createFontClassAndWindow(record, geometry);
+    }
+    const DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
+    const bool made = createFontClassAndWindow(record, geometry);
+    restoreDpiAwareness(hostAwareness);
+    return made;
 }
 
 void showText(OsdWindow& record, const char* text, UINT milliseconds) {

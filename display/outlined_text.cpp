@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int TEXT_MARGIN = 10;
 constexpr std::array<POINT, 4> OUTLINE_OFFSETS = {{{-1, -1}, {1, 1}, {-1, 1}, {1, -1}}};
 
 // Format 0: top-left, line breaks honoured, no wrapping, clipped, '&' prefixes on.
@@ -30,8 +29,8 @@ LRESULT paintOutlinedText(const OsdWindow& record) {
 
     RECT area;
     GetClientRect(record.hwnd, &area);
-    area.left += TEXT_MARGIN;
-    area.top += TEXT_MARGIN;
+    area.left += osdTextMargin;
+    area.top += osdTextMargin;
 
     SetTextColor(dc, osdSettings.clrOutline);
     for (const POINT offset : OUTLINE_OFFSETS) {

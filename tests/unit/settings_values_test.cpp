@@ -1,4 +1,5 @@
 // How a line of the settings file is matched to a key and how its value reads.
+#include "display/display_geometry.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,26 @@ TEST(SettingsHelpers, FontPixelHeightIsAShareOfAnInchRoundedDown) {
     // The product wraps as an unsigned number: -1 gives (2^32 - 96) / 100.
     EXPECT_EQ(fontPixelHeight(96, -1), 42949672);
     EXPECT_EQ(fontPixelHeight(96, -5), 42949668);
+}
+
+// The display a host at the second density would get, stretched by the system
+// to the first, drawn at the first: font, width, height, text origin.
+TEST(SettingsHelpers, DisplayGeometryIsTheStretchedDisplayAtTheScreensDensity) {
+    const auto expectGeometry = [](DisplayGeometry geometry, int font, int width, int height,
+                                   int margin) {
+        EXPECT_EQ(geometry.fontPixels, font);
+        EXPECT_EQ(geometry.width, width);
+        EXPECT_EQ(geometry.height, height);
+        EXPECT_EQ(geometry.textMargin, margin);
+    };
+    expectGeometry(displayGeometry(96, 96, 75), 72, 800, 102, 10);
+    expectGeometry(displayGeometry(144, 144, 75), 108, 800, 138, 10); // a DPI-aware host
+    expectGeometry(displayGeometry(120, 96, 75), 90, 1000, 128, 13);  // 127.5 and 12.5 round up
+    expectGeometry(displayGeometry(144, 96, 75), 108, 1200, 153, 15);
+    expectGeometry(displayGeometry(192, 96, 75), 144, 1600, 204, 20);
+    expectGeometry(displayGeometry(168, 96, 0), 0, 1400, 53, 18); // 30 * 1.75 = 52.5
+    expectGeometry(displayGeometry(144, 96, -1), 42949671, 1200, 64424553, 15);
+    expectGeometry(displayGeometry(120, 0, 75), 0, 800, 30, 10); // no density to scale from
 }
 
 TEST(SettingsHelpers, SkipBlanksPassesOnlySpacesAndTabs) {
