@@ -1,12 +1,19 @@
+// Reading back what the screen shows, and writing it as a BMP file.
 #include "host/screen_capture.h"
+
+#include "display/screen_density.h"
 
 #include <cstdio>
 #include <vector>
 
+// Read as a system-aware thread: on a scaled screen, a host that is not
+// DPI-aware would get the screen shrunk to 96 dots per inch, smoothed.
 ScreenImage captureScreen(int width, int height) {
+    const DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
     HDC screen = GetDC(nullptr);
     ScreenImage image = captureDc(screen, width, height);
     ReleaseDC(nullptr, screen);
+    restoreDpiAwareness(hostAwareness);
     return image;
 }
 

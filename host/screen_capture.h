@@ -17,8 +17,9 @@ struct ScreenImage {
     }
 };
 
-// Copies the screen area whose top-left corner is 0,0 and whose size is given;
-// an image of no pixels when the system cannot make the bitmap.
+// Copies the screen area whose top-left corner is 0,0 and whose size is given,
+// in the screen's own pixels; an image of no pixels when the system cannot
+// make the bitmap.
 ScreenImage captureScreen(int width, int height);
 // The same from any device context, a memory one with a drawing in it too.
 ScreenImage captureDc(HDC source, int width, int height);

@@ -15,6 +15,7 @@
 #include "preview.h"
 #include "settings_lint.h"
 
+#include "display/display_geometry.h"
 #include "host/line_reader.h"
 #include "settings/settings.h"
 
@@ -31,8 +32,6 @@ namespace {
 constexpr int EXIT_CLEAN = 0;
 constexpr int EXIT_WARNINGS = 1;
 constexpr int EXIT_NO_FILE = 2;
-constexpr int WINDOW_WIDTH = 800;
-constexpr int WINDOW_HEIGHT_BEYOND_FONT = 30;
 constexpr int LINE_BUFFER_SIZE = 1 << 16;
 constexpr const char* SAMPLE_TEXT = "Glimra preview";
 
@@ -94,12 +93,18 @@ void printSettings(const OsdSettings& settings, const SettingsLint& lint,
     if (!printIfOutOfRange("timeout", lint, SettingKey::Timeout)) {
         std::printf("%-11s %d ms\n", "timeout", settings.timeout);
     }
-    const int fontPixels = fontPixelHeight(screen.dotsPerInch, settings.fontHeight);
+    const DisplayGeometry display =
+        displayGeometry(screen.dotsPerInch, screen.hostDotsPerInch, settings.fontHeight);
     if (!printIfOutOfRange("fontHeight", lint, SettingKey::FontHeight)) {
-        std::printf("%-11s %d  (%d pixels at %s %d dots per inch; window %d x %lld)\n",
-                    "fontHeight", settings.fontHeight, fontPixels,
+        std::printf("%-11s %d  (%d pixels at %s %d dots per inch; window %d x %d)\n", "fontHeight",
+                    settings.fontHeight, display.fontPixels,
                     screen.measured ? "this screen's" : "an assumed", screen.dotsPerInch,
-                    WINDOW_WIDTH, static_cast<long long>(fontPixels) + WINDOW_HEIGHT_BEYOND_FONT);
+                    display.width, display.height);
+    }
+    if (screen.dotsPerInch != screen.hostDotsPerInch) {
+        std::printf("%-11s the host sees %d dots per inch, and the system would stretch its "
+                    "windows: the display is drawn at the screen's own\n",
+                    "", screen.hostDotsPerInch);
     }
     printColour("clrOSD", settings.clrOSD);
     printColour("clrOutline", settings.clrOutline);
@@ -186,7 +191,10 @@ int checkSettings(const std::vector<std::string>& places, OsdSettings& settings)
         return installationWarned ? EXIT_WARNINGS : EXIT_NO_FILE;
     }
     readSettingsFile(path.c_str(), settings); // the plug-in's own reading
-    lintDisplayEffects(lint, settings, fontPixelHeight(screen.dotsPerInch, settings.fontHeight));
+    lintDisplayEffects(
+        lint, settings,
+        displayGeometry(screen.dotsPerInch, screen.hostDotsPerInch, settings.fontHeight)
+            .fontPixels);
 
     std::printf("settings file: %s\n", path.c_str());
     for (const LineWarning& warning : lint.warnings) {

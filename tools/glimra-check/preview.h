@@ -7,11 +7,12 @@
 #include <string>
 
 struct ScreenDensity {
-    int dotsPerInch;
-    bool measured; // otherwise assumed: there is no Windows screen to ask
+    int dotsPerInch;     // the screen's own
+    int hostDotsPerInch; // what a host that is not DPI-aware sees: 96 where the system stretches
+    bool measured;       // otherwise assumed: there is no Windows screen to ask
 };
 
-// The dots per inch that the plug-in's font follows on this screen.
+// The densities that the display's font and window follow on this screen.
 ScreenDensity checkerScreenDensity();
 
 // Whether this build can show a preview at all (only Windows can).

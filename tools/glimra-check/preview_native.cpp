@@ -10,7 +10,7 @@ constexpr int ASSUMED_DOTS_PER_INCH = 96;
 } // namespace
 
 ScreenDensity checkerScreenDensity() {
-    return {ASSUMED_DOTS_PER_INCH, false};
+    return {ASSUMED_DOTS_PER_INCH, ASSUMED_DOTS_PER_INCH, false};
 }
 
 bool previewSupported() {

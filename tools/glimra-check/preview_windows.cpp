@@ -7,6 +7,7 @@
 #include "preview.h"
 
 #include "display/display.h"
+#include "display/screen_density.h"
 #include "host/screen_capture.h"
 #include "settings/settings.h"
 
@@ -123,25 +124,12 @@ void showAndWait(HWND display, const PreviewRequest& request, int32_t timeout) {
     std::puts(hidden ? "preview: hidden" : "preview: ended by Ctrl+C");
 }
 
-// Windows, and Wine from 9 on, show a program that does not declare itself
-// DPI-aware a screen of 96 dots per inch, and stretch what it draws: the
-// checker reports and previews the screen as it really is. Looked up, as
-// Windows before Vista lacks it and draws at the real density anyway.
-void seeTheRealScreen() {
-    using SetProcessDpiAwareFunction = BOOL(WINAPI*)();
-    const auto setProcessDpiAware =
-        reinterpret_cast<SetProcessDpiAwareFunction>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
-    if (setProcessDpiAware) {
-        setProcessDpiAware();
-    }
-}
-
 } // namespace
 
+// The checker is not DPI-aware, as a host written for Windows 2000 is not:
+// on a scaled screen it sees what such a host sees, and so does its preview.
 ScreenDensity checkerScreenDensity() {
-    seeTheRealScreen();
-    return {screenDotsPerInch(), true};
+    return {nativeScreenDotsPerInch(), screenDotsPerInch(), true};
 }
 
 bool previewSupported() {
@@ -149,7 +137,6 @@ bool previewSupported() {
 }
 
 bool runPreview(const OsdSettings& settings, const PreviewRequest& request) {
-    seeTheRealScreen();
     findLayeredWindowSupport(); // as the plug-in looks it up
     if (!pSetLayeredWindowAttributes) {
         std::fprintf(stderr, "glimra-check: no preview: this Windows has no see-through windows, "
