@@ -152,4 +152,88 @@ TEST(DisplayPixels, EmptyTextShowsTheWindowDrawsNothingAndHidesOnTime) {
     expectHiddenAfter(osd, start, 800);
 }
 
+// The screen's dots per inch as this host thread sees it, and as it really is.
+int hostDotsPerInch() {
+    HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dotsPerInch;
+}
+
+template <typename Read> auto readAsTheScreenIs(Read read) {
+    const DPI_AWARENESS_CONTEXT host =
+        SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
+    const auto value = read();
+    SetThreadDpiAwarenessContext(host);
+    return value;
+}
+
+DPI_AWARENESS hostThreadAwareness() {
+    return GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext());
+}
+
+// The letters' extent in the display as the system would stretch it from 96
+// dots per inch: the 96 dpi drawing's, scaled.
+RECT stretchedLetters(const char* text, int dotsPerInch) {
+    const RECT at96 = boundsOfColour(expectedDisplay(text, 72), WHITE);
+    return {MulDiv(at96.left, dotsPerInch, 96), MulDiv(at96.top, dotsPerInch, 96),
+            MulDiv(at96.right, dotsPerInch, 96), MulDiv(at96.bottom, dotsPerInch, 96)};
+}
+
+// On a screen of dotsPerInch, a host that is not DPI-aware is shown 96 from
+// Wine 9 on, as on Windows 10, and the system stretches its windows, which
+// would smooth the letters: the display is drawn at the screen's own density
+// instead, at the stretched display's size and place, and the host's thread
+// keeps its awareness. Wine 8 shows every host the screen as it is, and there
+// the display is drawn as at 96 dots per inch, only with a larger font.
+void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretched,
+                               const DisplayPlacement& unstretched) {
+    const bool stretches = wineMajorVersion() == 0 || wineMajorVersion() >= 9;
+    const DPI_AWARENESS awareness = hostThreadAwareness();
+    std::printf("host thread's DPI awareness %d\n", static_cast<int>(awareness));
+    ASSERT_EQ(hostDotsPerInch(), stretches ? 96 : dotsPerInch);
+    ASSERT_EQ(readAsTheScreenIs(hostDotsPerInch), dotsPerInch);
+    const DisplayPlacement& placement = stretches ? stretched : unstretched;
+    constexpr COLORREF YELLOW = RGB(255, 255, 0);
+
+    const Backdrop backdrop;
+    PluginSession session("GLIMRA.clrOSD 00FFFF\nGLIMRA.clrOutline 0000FF\n");
+    ASSERT_EQ(session.begin(), 0);
+    EXPECT_EQ(hostThreadAwareness(), awareness)
+        << "beginPlugin changed the host thread's awareness";
+    EXPECT_EQ(hostDotsPerInch(), stretches ? 96 : dotsPerInch);
+
+    const RECT rect = readAsTheScreenIs([&session] {
+        RECT window = {};
+        GetWindowRect(session.osdWindow(), &window);
+        return window;
+    });
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right - rect.left, placement.width);
+    EXPECT_EQ(rect.bottom - rect.top, placement.height);
+
+    const ScreenImage image = showAndCapture(session.osdWindow(), "Glimra");
+    EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR, YELLOW, RED}), "");
+    EXPECT_EQ(firstDifference(image, expectedDisplay("Glimra", placement, YELLOW, RED)), "");
+    if (stretches) {
+        const RECT letters = boundsOfColour(image, YELLOW);
+        const RECT wanted = stretchedLetters("Glimra", dotsPerInch);
+        EXPECT_NEAR(letters.left, wanted.left, 2);
+        EXPECT_NEAR(letters.top, wanted.top, 2);
+        EXPECT_NEAR(letters.right, wanted.right, 2);
+        EXPECT_NEAR(letters.bottom, wanted.bottom, 2);
+    }
+}
+
+// 125 %: the stretched display is 1000 by 127.5 pixels, its text from 12.5.
+TEST(DisplayPixelsAt120Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
+    expectCrispOnScaledScreen(120, {90, 13, 1000, 128}, {90, 10, 800, 120});
+}
+
+// 150 %: wider than this 1024-pixel screen, as the stretched display is too.
+TEST(DisplayPixelsAt144Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
+    expectCrispOnScaledScreen(144, {108, 15, 1200, 153}, {108, 10, 800, 138});
+}
+
 } // namespace

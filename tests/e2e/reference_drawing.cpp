@@ -13,34 +13,40 @@ HFONT createDisplayFont(int pixelHeight, BYTE characterSet) {
 namespace {
 
 // The display's five drawings of a text into dc, each made by drawText(dc, area):
-// the outline at the four diagonal neighbours of the origin (10, 10), then the letters.
+// the outline at the four diagonal neighbours of the text's origin, then the letters.
 template <typename DrawText>
-void drawOutlined(HDC dc, int fontPixelHeight, COLORREF letters, COLORREF outline,
+void drawOutlined(HDC dc, const DisplayPlacement& placement, COLORREF letters, COLORREF outline,
                   DrawText drawText) {
     SetBkMode(dc, TRANSPARENT);
-    const auto drawAt = [&](COLORREF colour, POINT origin) {
+    const auto drawAt = [&](COLORREF colour, int dx, int dy) {
         SetTextColor(dc, colour);
-        RECT area = {origin.x, origin.y, 800, fontPixelHeight + 30}; // clipped to the window
+        RECT area = {placement.textMargin + dx, placement.textMargin + dy, placement.width,
+                     placement.height}; // clipped to the window
         drawText(dc, &area);
     };
-    for (const POINT origin : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
-        drawAt(outline, origin);
+    for (const POINT offset : {POINT{-1, -1}, POINT{1, 1}, POINT{-1, 1}, POINT{1, -1}}) {
+        drawAt(outline, offset.x, offset.y);
     }
-    drawAt(letters, {10, 10});
+    drawAt(letters, 0, 0);
+}
+
+// The display at 96 dots per inch, or wherever the system shows the host the screen as it is.
+DisplayPlacement unscaledPlacement(int fontPixelHeight) {
+    return {fontPixelHeight, 10, 800, fontPixelHeight + 30};
 }
 
 template <typename DrawText>
-ScreenImage drawnLikeTheDisplay(int fontPixelHeight, BYTE characterSet, COLORREF letters,
-                                COLORREF outline, DrawText drawText) {
+ScreenImage drawnLikeTheDisplay(const DisplayPlacement& placement, BYTE characterSet,
+                                COLORREF letters, COLORREF outline, DrawText drawText) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, SHOT_WIDTH, SHOT_HEIGHT);
     ReleaseDC(nullptr, screen);
     HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, SHOT_WIDTH, SHOT_HEIGHT, BLACKNESS);
-    HFONT font = createDisplayFont(fontPixelHeight, characterSet);
+    HFONT font = createDisplayFont(placement.fontPixelHeight, characterSet);
     HGDIOBJ previousFont = SelectObject(dc, font);
-    drawOutlined(dc, fontPixelHeight, letters, outline, drawText);
+    drawOutlined(dc, placement, letters, outline, drawText);
     ScreenImage image = captureDc(dc, SHOT_WIDTH, SHOT_HEIGHT);
     std::replace(image.pixels.begin(), image.pixels.end(), RGB(0, 0, 0), BACKDROP_COLOUR);
     SelectObject(dc, previousFont);
@@ -54,17 +60,22 @@ ScreenImage drawnLikeTheDisplay(int fontPixelHeight, BYTE characterSet, COLORREF
 } // namespace
 
 void drawLikeTheDisplay(HDC dc, const char* text, int fontPixelHeight) {
-    drawOutlined(dc, fontPixelHeight, WHITE, NEAR_BLACK,
+    drawOutlined(dc, unscaledPlacement(fontPixelHeight), WHITE, NEAR_BLACK,
                  [text](HDC target, RECT* area) { DrawTextA(target, text, -1, area, 0); });
 }
 
 ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters,
                             COLORREF outline) {
-    return drawnLikeTheDisplay(fontPixelHeight, DEFAULT_CHARSET, letters, outline,
+    return expectedDisplay(text, unscaledPlacement(fontPixelHeight), letters, outline);
+}
+
+ScreenImage expectedDisplay(const char* text, const DisplayPlacement& placement, COLORREF letters,
+                            COLORREF outline) {
+    return drawnLikeTheDisplay(placement, DEFAULT_CHARSET, letters, outline,
                                [text](HDC dc, RECT* area) { DrawTextA(dc, text, -1, area, 0); });
 }
 
 ScreenImage expectedDisplay(const wchar_t* text, int fontPixelHeight, BYTE characterSet) {
-    return drawnLikeTheDisplay(fontPixelHeight, characterSet, WHITE, NEAR_BLACK,
+    return drawnLikeTheDisplay(unscaledPlacement(fontPixelHeight), characterSet, WHITE, NEAR_BLACK,
                                [text](HDC dc, RECT* area) { DrawTextW(dc, text, -1, area, 0); });
 }

@@ -12,11 +12,22 @@ HFONT createDisplayFont(int pixelHeight, BYTE characterSet = DEFAULT_CHARSET);
 // near-black outline, then white letters at (10, 10), with dc's font.
 void drawLikeTheDisplay(HDC dc, const char* text, int fontPixelHeight);
 
+// The display's font and window as the screen shows them, in its pixels.
+struct DisplayPlacement {
+    int fontPixelHeight;
+    int textMargin; // the text's origin, this far from the left and top edges
+    int width;
+    int height;
+};
+
 // What the display must show for text at the screen's top-left corner over
 // the backdrop: drawn here with the display's font and colours, at its text
 // origin (10, 10), clipped to its window, black made see-through.
 ScreenImage expectedDisplay(const char* text, int fontPixelHeight, COLORREF letters = WHITE,
                             COLORREF outline = NEAR_BLACK);
+// The same for a display of that font, origin and size.
+ScreenImage expectedDisplay(const char* text, const DisplayPlacement& placement, COLORREF letters,
+                            COLORREF outline);
 // The same for letters given in Unicode, which no code page stands between,
 // drawn with the font of characterSet.
 ScreenImage expectedDisplay(const wchar_t* text, int fontPixelHeight,
