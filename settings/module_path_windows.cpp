@@ -1,3 +1,4 @@
+// On Windows the plug-in's module file is found by its instance handle.
 #include "plugin/host_api.h"
 #include "settings/module_path.h"
 

@@ -1,7 +1,13 @@
+// What glimra-check reads through a Windows executable's headers: its
+// exported names and the strings of its version resource; and the names of
+// the machines it may be built for.
 #include "pe_reader.h"
+
+#include "pe_image.h"
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -9,98 +15,15 @@
 
 namespace {
 
-// Offsets and sizes of the published PE/COFF format.
-constexpr size_t DOS_NEW_HEADER_OFFSET = 0x3C;
-constexpr size_t COFF_HEADER_SIZE = 20;
-constexpr size_t SECTION_HEADER_SIZE = 40;
-constexpr uint16_t OPTIONAL_MAGIC_PE32 = 0x10B;
-constexpr uint16_t OPTIONAL_MAGIC_PE32_PLUS = 0x20B;
-constexpr uint16_t CHARACTERISTIC_DLL = 0x2000;
 constexpr uint32_t DIRECTORY_EXPORT = 0;
 constexpr uint32_t DIRECTORY_RESOURCE = 2;
 constexpr uint32_t RESOURCE_TYPE_VERSION = 16;
 constexpr uint32_t RESOURCE_SUBDIRECTORY = 0x80000000;
-// No real file comes near these; they bound the work on a hostile one.
+// No real file comes near this; it bounds the work on a hostile one.
 constexpr uint32_t MOST_EXPORT_NAMES = 65536;
-constexpr size_t MOST_NAME_LENGTH = 4096;
 constexpr int VERSION_BLOCK_DEPTH = 3; // VS_VERSIONINFO, StringFileInfo, string table
 
-// Reads little-endian numbers from the file; every read says whether it fit.
-class Bytes {
-  public:
-    explicit Bytes(const std::vector<uint8_t>& file) : data(file) {}
-
-    bool has(size_t offset, size_t length) const {
-        return offset <= data.size() && length <= data.size() - offset;
-    }
-    bool u16(size_t offset, uint16_t& value) const {
-        if (!has(offset, 2)) {
-            return false;
-        }
-        value = static_cast<uint16_t>(data[offset] | data[offset + 1] << 8);
-        return true;
-    }
-    bool u32(size_t offset, uint32_t& value) const {
-        uint16_t low = 0;
-        uint16_t high = 0;
-        if (!u16(offset, low) || !u16(offset + 2, high)) {
-            return false;
-        }
-        value = static_cast<uint32_t>(low) | static_cast<uint32_t>(high) << 16;
-        return true;
-    }
-    // A NUL-terminated single-byte string; false when it runs off the file.
-    bool text(size_t offset, std::string& value) const {
-        value.clear();
-        for (size_t i = offset; i < data.size() && value.size() < MOST_NAME_LENGTH; ++i) {
-            if (data[i] == 0) {
-                return true;
-            }
-            value += static_cast<char>(data[i]);
-        }
-        return false;
-    }
-    size_t size() const { return data.size(); }
-
-  private:
-    const std::vector<uint8_t>& data;
-};
-
-struct Section {
-    uint32_t virtualAddress;
-    uint32_t rawSize;
-    uint32_t rawOffset;
-};
-
-struct Image {
-    const Bytes& bytes;
-    std::vector<Section> sections;
-
-    // The file offset of an address in the loaded image, if the file holds it.
-    bool fileOffset(uint32_t address, size_t length, size_t& offset) const {
-        for (const Section& section : sections) {
-            const uint32_t start = section.virtualAddress;
-            if (address < start || address - start >= section.rawSize) {
-                continue;
-            }
-            const uint64_t candidate = uint64_t{section.rawOffset} + (address - start);
-            if (length > section.rawSize - (address - start) || candidate > bytes.size() ||
-                !bytes.has(static_cast<size_t>(candidate), length)) {
-                return false;
-            }
-            offset = static_cast<size_t>(candidate);
-            return true;
-        }
-        return false;
-    }
-};
-
-struct DataDirectory {
-    uint32_t address;
-    uint32_t size;
-};
-
-void readExports(const Image& image, DataDirectory directory, PeFacts& facts) {
+void readExports(const PeImage& image, PeDataDirectory directory, PeFacts& facts) {
     size_t table = 0;
     uint32_t nameCount = 0;
     uint32_t namesAddress = 0;
@@ -135,7 +58,7 @@ void readExports(const Image& image, DataDirectory directory, PeFacts& facts) {
 // Follows one entry of the resource directory at directory: the one with the
 // given id, or the first when anyId; gives what the entry points to, as an
 // offset from the resource tree's root with the subdirectory bit.
-bool resourceEntry(const Image& image, size_t rootSize, size_t directory, bool anyId, uint32_t id,
+bool resourceEntry(const PeImage& image, size_t rootSize, size_t directory, bool anyId, uint32_t id,
                    uint32_t& target) {
     uint16_t named = 0;
     uint16_t numbered = 0;
@@ -160,7 +83,7 @@ bool resourceEntry(const Image& image, size_t rootSize, size_t directory, bool a
 
 // The text of a UTF-16 string of at most length characters, ended by a NUL;
 // characters beyond ASCII become '?'.
-std::string utf16Text(const Bytes& bytes, size_t offset, size_t end, size_t length) {
+std::string utf16Text(const PeBytes& bytes, size_t offset, size_t end, size_t length) {
     std::string text;
     uint16_t character = 0;
     for (size_t i = 0; i < length && offset + i * 2 + 2 <= end; ++i) {
@@ -185,7 +108,7 @@ struct VersionBlock {
     size_t end;
 };
 
-bool versionBlock(const Bytes& bytes, size_t offset, size_t limit, VersionBlock& block) {
+bool versionBlock(const PeBytes& bytes, size_t offset, size_t limit, VersionBlock& block) {
     uint16_t length = 0;
     uint16_t valueLength = 0;
     uint16_t type = 0;
@@ -205,7 +128,8 @@ bool versionBlock(const Bytes& bytes, size_t offset, size_t limit, VersionBlock&
 }
 
 // Collects the named string values under a version block, to a fixed depth.
-void readVersionStrings(const Bytes& bytes, const VersionBlock& parent, int depth, PeFacts& facts) {
+void readVersionStrings(const PeBytes& bytes, const VersionBlock& parent, int depth,
+                        PeFacts& facts) {
     for (size_t child = parent.childrenOffset; child < parent.end;) {
         VersionBlock block;
         if (!versionBlock(bytes, child, parent.end, block) || block.end <= child) {
@@ -227,7 +151,7 @@ void readVersionStrings(const Bytes& bytes, const VersionBlock& parent, int dept
     }
 }
 
-void readVersion(const Image& image, DataDirectory directory, PeFacts& facts) {
+void readVersion(const PeImage& image, PeDataDirectory directory, PeFacts& facts) {
     size_t root = 0;
     if (directory.address == 0 || !image.fileOffset(directory.address, 16, root)) {
         return;
@@ -270,72 +194,18 @@ void readVersion(const Image& image, DataDirectory directory, PeFacts& facts) {
 
 PeFacts readPeFacts(const std::vector<uint8_t>& file) {
     PeFacts facts;
-    const Bytes bytes(file);
-    uint16_t dosMagic = 0;
-    uint32_t header = 0;
-    uint32_t signature = 0;
-    if (!bytes.u16(0, dosMagic) || dosMagic != 0x5A4D) { // "MZ"
-        facts.problem = "it does not start like a Windows executable";
+    const PeBytes bytes(file);
+    PeImage image(bytes);
+    facts.problem = readPeHeaders(image);
+    facts.machine = image.machine;
+    facts.neededSize = image.neededSize;
+    if (!facts.problem.empty()) {
         return facts;
-    }
-    if (!bytes.u32(DOS_NEW_HEADER_OFFSET, header) || !bytes.u32(header, signature) ||
-        signature != 0x00004550) { // "PE\0\0"
-        facts.problem = "it has no Windows (PE) header; it may be cut short or a DOS program";
-        return facts;
-    }
-    const size_t coff = size_t{header} + 4;
-    uint16_t sectionCount = 0;
-    uint16_t optionalSize = 0;
-    uint16_t characteristics = 0;
-    uint16_t magic = 0;
-    if (!bytes.u16(coff, facts.machine) || !bytes.u16(coff + 2, sectionCount) ||
-        !bytes.u16(coff + 16, optionalSize) || !bytes.u16(coff + 18, characteristics) ||
-        !bytes.u16(coff + COFF_HEADER_SIZE, magic)) {
-        facts.problem = "its headers are cut short";
-        return facts;
-    }
-    const size_t optional = coff + COFF_HEADER_SIZE;
-    const bool plus = magic == OPTIONAL_MAGIC_PE32_PLUS;
-    if (magic != OPTIONAL_MAGIC_PE32 && !plus) {
-        facts.problem = "its optional header is of no known kind";
-        return facts;
-    }
-    uint32_t directoryCount = 0;
-    const size_t directories = optional + (plus ? 112 : 96);
-    if (!bytes.u32(optional + (plus ? 108 : 92), directoryCount) || !bytes.has(directories, 0) ||
-        !bytes.has(optional, optionalSize)) {
-        facts.problem = "its headers are cut short";
-        return facts;
-    }
-    Image image{bytes, {}};
-    const size_t sectionTable = optional + optionalSize;
-    for (size_t i = 0; i < sectionCount; ++i) {
-        const size_t at = sectionTable + (i * SECTION_HEADER_SIZE);
-        Section section{};
-        if (!bytes.u32(at + 12, section.virtualAddress) || !bytes.u32(at + 16, section.rawSize) ||
-            !bytes.u32(at + 20, section.rawOffset)) {
-            facts.problem = "its section table is cut short";
-            return facts;
-        }
-        image.sections.push_back(section);
-        facts.neededSize =
-            std::max(facts.neededSize, uint64_t{section.rawOffset} + section.rawSize);
     }
     facts.isPe = true;
-    facts.isDll = (characteristics & CHARACTERISTIC_DLL) != 0;
-
-    // A directory the header has no room for counts as absent.
-    const auto directory = [&](uint32_t index) {
-        DataDirectory entry{0, 0};
-        const size_t at = directories + (size_t{index} * 8);
-        if (index < directoryCount && at + 8 <= sectionTable) {
-            bytes.u32(at, entry.address);
-            bytes.u32(at + 4, entry.size);
-        }
-        return entry;
-    };
-    readExports(image, directory(DIRECTORY_EXPORT), facts);
-    readVersion(image, directory(DIRECTORY_RESOURCE), facts);
+    facts.isDll = image.isDll;
+    readExports(image, peDirectory(image, DIRECTORY_EXPORT), facts);
+    readVersion(image, peDirectory(image, DIRECTORY_RESOURCE), facts);
     return facts;
 }
 
