@@ -5,6 +5,7 @@
 // that a hidden display leaves no timer running and gets no wake-ups. Prints
 // figures; run as
 //   tarvex.exe --plugin PATH\GLIMRA.dll [--texts N]
+#include "display/screen_density.h"
 #include "host/host.h"
 #include "host/host_startup.h"
 #include "host/plugin_loader.h"
@@ -56,20 +57,24 @@ void printPercentiles(const char* what, const std::vector<double>& milliseconds)
                 percentile(milliseconds, 1.0));
 }
 
-// The floor: a window of the display's class style, styles and colour key,
-// with its font, that takes a text by message, shows it and arms a timer,
-// and paints it with the same five DrawTextA calls; no settings, no host.
+// The floor: the display's twin, with no settings and no host: a window of
+// its class style, cursor, styles, colour key, size, DPI awareness and font
+// that takes a text by message, copies it, shows it without activation,
+// arms a timer, and paints it with the same five DrawTextA calls.
 struct Floor {
     HWND window;
     HFONT font;
+    int textMargin;
     char text[128];
 };
 Floor floorDisplay;
 
 LRESULT CALLBACK floorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == FLOOR_TEXT) {
-        std::strncpy(floorDisplay.text, reinterpret_cast<const char*>(lParam), 127);
-        ShowWindow(window, SW_SHOW);
+        const char* text = reinterpret_cast<const char*>(lParam);
+        std::memset(floorDisplay.text, 0, sizeof floorDisplay.text);
+        std::memcpy(floorDisplay.text, text, strnlen(text, sizeof floorDisplay.text - 1));
+        ShowWindow(window, SW_SHOWNOACTIVATE);
         InvalidateRect(window, nullptr, TRUE);
         SetTimer(window, HIDE_TIMER, 3000, nullptr);
         return 0;
@@ -83,35 +88,49 @@ LRESULT CALLBACK floorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     SelectObject(dc, floorDisplay.font);
     RECT area;
     GetClientRect(window, &area);
+    area.left += floorDisplay.textMargin;
+    area.top += floorDisplay.textMargin;
     const int length = static_cast<int>(std::strlen(floorDisplay.text));
     SetTextColor(dc, RGB(1, 1, 1));
-    for (const POINT offset : {POINT{9, 9}, POINT{11, 11}, POINT{9, 11}, POINT{11, 9}}) {
-        RECT moved = {offset.x, offset.y, area.right, area.bottom};
+    for (const POINT offset : {POINT{-1, -1}, POINT{1, 1}, POINT{-1, 1}, POINT{1, -1}}) {
+        RECT moved = {area.left + offset.x, area.top + offset.y, area.right, area.bottom};
         DrawTextA(dc, floorDisplay.text, length, &moved, 0);
     }
     SetTextColor(dc, RGB(255, 255, 255));
-    RECT origin = {10, 10, area.right, area.bottom};
-    DrawTextA(dc, floorDisplay.text, length, &origin, 0);
+    DrawTextA(dc, floorDisplay.text, length, &area, 0);
     EndPaint(window, &paint);
     return 0;
 }
 
-void createFloor(HINSTANCE instance) {
+// Made as the display was: on a scaled screen, where the display was made
+// system-aware at the screen's own density, the floor is too.
+void createFloor(HINSTANCE instance, HWND osd) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = floorWndProc;
     windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = "floor_window";
     RegisterClassExA(&windowClass);
+
+    const int hostDotsPerInch = screenDotsPerInch();
+    const DPI_AWARENESS_CONTEXT hostAwareness =
+        SetThreadDpiAwarenessContext(GetWindowDpiAwarenessContext(osd));
+    const int dotsPerInch = screenDotsPerInch(); // the display's density
+    RECT osdRect = {};
+    GetWindowRect(osd, &osdRect);
+    floorDisplay.textMargin = MulDiv(10, dotsPerInch, hostDotsPerInch);
     floorDisplay.font =
-        CreateFontA(72, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
-    floorDisplay.window =
-        CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
-                        "floor_window", nullptr, WS_POPUP | WS_VISIBLE, 0, FLOOR_TOP, 800, 102,
-                        GetDesktopWindow(), nullptr, instance, nullptr);
+        CreateFontA(dotsPerInch * 75 / 100, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
+    floorDisplay.window = CreateWindowExA(
+        WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST, "floor_window",
+        nullptr, WS_POPUP | WS_DISABLED, 0, MulDiv(FLOOR_TOP, dotsPerInch, hostDotsPerInch),
+        osdRect.right - osdRect.left, osdRect.bottom - osdRect.top, GetDesktopWindow(), nullptr,
+        instance, nullptr);
+    SetThreadDpiAwarenessContext(hostAwareness);
     SetLayeredWindowAttributes(floorDisplay.window, RGB(0, 0, 0), 0, LWA_COLORKEY);
 }
 
@@ -165,8 +184,10 @@ int main(int argc, char** argv) {
                 static_cast<double>(now() - beginStart) * tick);
     HWND osd = registeredWindow();
     pumpMessagesFor(300);
+    std::printf("screen: %d dots per inch; the host sees %d\n", nativeScreenDotsPerInch(),
+                screenDotsPerInch());
 
-    createFloor(GetModuleHandleA(nullptr));
+    createFloor(GetModuleHandleA(nullptr), osd);
     const std::string text = benchmarkText();
     std::vector<double> perText;
     std::vector<double> handling;
