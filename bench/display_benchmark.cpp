@@ -116,7 +116,7 @@ void createFloor(HINSTANCE instance, HWND osd) {
     RegisterClassExA(&windowClass);
 
     const int hostDotsPerInch = screenDotsPerInch();
-    const DPI_AWARENESS_CONTEXT hostAwareness =
+    DPI_AWARENESS_CONTEXT hostAwareness =
         SetThreadDpiAwarenessContext(GetWindowDpiAwarenessContext(osd));
     const int dotsPerInch = screenDotsPerInch(); // the display's density
     RECT osdRect = {};

@@ -126,7 +126,7 @@ bool createDisplay(OsdWindow& record) {
     if (ownDotsPerInch == hostDotsPerInch) {
         return createFontClassAndWindow(record, geometry);
     }
-    const DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
+    DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
     const bool made = createFontClassAndWindow(record, geometry);
     restoreDpiAwareness(hostAwareness);
     return made;

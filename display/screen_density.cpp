@@ -21,7 +21,7 @@ int screenDotsPerInch() {
 }
 
 int nativeScreenDotsPerInch() {
-    const DPI_AWARENESS_CONTEXT previous = seeTheScreenAsItIs();
+    DPI_AWARENESS_CONTEXT previous = seeTheScreenAsItIs();
     const int dotsPerInch = screenDotsPerInch();
     restoreDpiAwareness(previous);
     return dotsPerInch;

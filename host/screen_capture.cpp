@@ -9,7 +9,7 @@
 // Read as a system-aware thread: on a scaled screen, a host that is not
 // DPI-aware would get the screen shrunk to 96 dots per inch, smoothed.
 ScreenImage captureScreen(int width, int height) {
-    const DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
+    DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
     HDC screen = GetDC(nullptr);
     ScreenImage image = captureDc(screen, width, height);
     ReleaseDC(nullptr, screen);

@@ -161,8 +161,7 @@ int hostDotsPerInch() {
 }
 
 template <typename Read> auto readAsTheScreenIs(Read read) {
-    const DPI_AWARENESS_CONTEXT host =
-        SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
+    DPI_AWARENESS_CONTEXT host = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
     const auto value = read();
     SetThreadDpiAwarenessContext(host);
     return value;
