@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built GLIMRA.dll: it exports exactly the three entry points,
 # undecorated, imports only from Windows system DLLs and the host, carries its
-# version resource, and stays small.
+# version resource and no time of its build, and stays small.
 set -u
 objdump=$1 dll=$2
 allowed_imports='^(KERNEL32\.dll|USER32\.dll|GDI32\.dll|msvcrt\.dll|tarvex\.exe)$'
@@ -31,6 +31,25 @@ for function in GetTXWnd GetTarvexPath FileExists FileOpen ReadNextCommand FileC
   awk '/DLL Name: tarvex.exe/{on=1; next} /DLL Name:/{on=0} on' <<<"$table" | grep -qw "$function" ||
     fail "does not import $function from tarvex.exe"
 done
+
+# No time of the build: the stamps of the file header, the export directory
+# and the resource tables are each 0 or, where it is set, SOURCE_DATE_EPOCH.
+check_stamp() { # WHERE HEX
+  local stamp=$((16#$2))
+  [ "$stamp" -eq 0 ] || [ "$stamp" = "${SOURCE_DATE_EPOCH:-}" ] ||
+    fail "$1 time stamp $stamp ($(date -u -d "@$stamp")) is neither 0 nor SOURCE_DATE_EPOCH: a build's time"
+}
+pe_header=$(od -An -t u4 --endian=little -j 60 -N 4 "$dll")
+check_stamp "file header's" "$(od -An -t x4 --endian=little -j $((pe_header + 8)) -N 4 "$dll" | tr -d ' ')"
+export_stamp=$(sed -n 's|^Time/Date stamp[ \t]*\([0-9a-f]*\)$|\1|p' <<<"$table")
+if [ -n "$export_stamp" ]; then
+  check_stamp "export directory's" "$export_stamp"
+else
+  fail "no time stamp found in the export directory"
+fi
+while read -r stamp; do
+  check_stamp "a resource table's" "$stamp"
+done < <(sed -n 's/.* Time: \([0-9a-f]*\),.*/\1/p' <<<"$table")
 
 # Version strings are UTF-16; each value follows its name.
 version_strings=$(strings -el -n 3 "$dll")

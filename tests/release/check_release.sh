@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Checks the release ZIP as a user gets it: both DLLs (tables, version, size),
-# the sample settings file (read as the defaults, no warnings), and each DLL
-# beside the reference host of its architecture, showing a text under Wine,
-# and the Windows build of glimra-check on such a folder and previewing settings.
+# Checks the release ZIP as a user gets it: its sums and entries, both DLLs
+# (tables, version, size), the sample settings file (read as the defaults, no
+# warnings), and each DLL beside the reference host of its architecture,
+# showing a text under Wine, and the Windows build of glimra-check on such a
+# folder and previewing settings. Last, the ZIP made again elsewhere: the same.
 set -u
 cd "$(dirname "$0")/../.."
 zip=${1:-build/release/glimra-1.0.zip}
+# The time that make-release.sh gives the entries; a DLL may carry it too.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null)}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
@@ -27,6 +30,20 @@ check "x86 DLL" bash tests/dll/check_dll.sh i686-w64-mingw32-objdump "$root/x86/
 check "x64 DLL" bash tests/dll/check_dll.sh x86_64-w64-mingw32-objdump "$root/x64/GLIMRA.dll"
 check "user guide" test -s "$root/USER-GUIDE.txt"
 check "checker" test -s "$root/glimra-check.exe"
+
+sums_match() { # FOLDER NAME...: its SHA256SUMS lists these names, and their sums
+  cat "$1/SHA256SUMS"
+  [ "$(cut -d ' ' -f 3- "$1/SHA256SUMS")" = "$(printf '%s\n' "${@:2}")" ] &&
+    (cd "$1" && sha256sum -c --strict SHA256SUMS)
+}
+check "SHA256SUMS beside the ZIP" sums_match "$(dirname "$zip")" "$(basename "$zip")"
+check "SHA256SUMS in the ZIP" sums_match "$root" x86/GLIMRA.dll x64/GLIMRA.dll glimra-check.exe
+# What a second packing on the same machine would repeat: the order that the
+# file system lists names in, and the packer's owner in extra fields.
+entries_sorted_and_plain() {
+  zipinfo -1 "$zip" | LC_ALL=C sort -c && ! zipinfo -v "$zip" | grep -E 'length of extra field: +[1-9]'
+}
+check "ZIP entries in name order, without extra fields" entries_sorted_and_plain
 
 checker=build/native/tools/glimra-check/glimra-check
 sample_reads_defaults() {
@@ -100,6 +117,18 @@ check "glimra-check.exe --show shows a user's settings" previews_settings
 cat "$work/out"
 check "glimra-check.exe without --show: the same exit status" \
   checker_says "$work/preview" 1 '^warning: letters and outline are both 0000FF'
+
+# The ZIP made again from a copy of these sources at another path, built
+# afresh, later, under another umask: the same bytes.
+packs_the_same_elsewhere() {
+  local copy=$work/elsewhere/glimra
+  local again=$copy/build/release/glimra-1.0.zip
+  mkdir -p "$copy" && git ls-files -z --cached --others --exclude-standard |
+    xargs -0 cp --parents -t "$copy" || return 1
+  (cd "$copy" && umask 077 && scripts/make-release.sh) || return 1
+  cmp "$zip" "$again" || { diff <(zipinfo -v "$zip" | tail -n +2) <(zipinfo -v "$again" | tail -n +2); false; }
+}
+check "the ZIP made again elsewhere is the same, byte for byte" packs_the_same_elsewhere
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
