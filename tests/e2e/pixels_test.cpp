@@ -220,8 +220,10 @@ void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretche
         const RECT wanted = stretchedLetters("Glimra", dotsPerInch);
         EXPECT_NEAR(letters.left, wanted.left, 2);
         EXPECT_NEAR(letters.top, wanted.top, 2);
-        EXPECT_NEAR(letters.right, wanted.right, 2);
         EXPECT_NEAR(letters.bottom, wanted.bottom, 2);
+        // Each letter's advance is rounded to whole pixels at its own size, 72
+        // pixels stretched or 90 drawn: the six of "Glimra" may drift a pixel each.
+        EXPECT_NEAR(letters.right, wanted.right, 6);
     }
 }
 
