@@ -2,6 +2,7 @@
 // known colour: letters, a one-pixel diagonal outline, and nothing else.
 #include "host/host.h"
 #include "host/screen_capture.h"
+#include "message_boxes.h"
 #include "plugin_session.h"
 #include "reference_drawing.h"
 #include "screen_checks.h"
@@ -235,6 +236,25 @@ TEST(DisplayPixelsAt120Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
 // 150 %: wider than this 1024-pixel screen, as the stretched display is too.
 TEST(DisplayPixelsAt144Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
     expectCrispOnScaledScreen(144, {108, 15, 1200, 153}, {108, 10, 800, 138});
+}
+
+// A creation that fails half-way, its class already taken, still gives the
+// host's thread its own awareness back.
+TEST(DisplayPixelsAt144Dpi, FailedCreationLeavesTheHostThreadsAwareness) {
+    const BoxAnswerer answerer;
+    PluginSession session;
+    WNDCLASSEXA squatter = {};
+    squatter.cbSize = sizeof(squatter);
+    squatter.lpfnWndProc = DefWindowProcA;
+    squatter.hInstance = session.plugin.module;
+    squatter.lpszClassName = "osd_window";
+    ASSERT_NE(RegisterClassExA(&squatter), 0);
+    const DPI_AWARENESS awareness = hostThreadAwareness();
+
+    EXPECT_EQ(session.begin(), 1);
+    EXPECT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(hostThreadAwareness(), awareness) << "a failed start changed the host's awareness";
+    UnregisterClassA("osd_window", session.plugin.module);
 }
 
 } // namespace
