@@ -141,12 +141,7 @@ TEST(EntryPoints, PlatformWithoutLayeredWindowsIsRefusedAndRetriedLater) {
 TEST(EntryPoints, FailedDisplayIsReportedAndReleasedByEnd) {
     const BoxAnswerer answerer;
     PluginSession session;
-    WNDCLASSEXA squatter = {};
-    squatter.cbSize = sizeof(squatter);
-    squatter.lpfnWndProc = DefWindowProcA;
-    squatter.hInstance = session.plugin.module;
-    squatter.lpszClassName = "osd_window";
-    ASSERT_NE(RegisterClassExA(&squatter), 0);
+    ASSERT_TRUE(takeDisplayClass(session.plugin.module));
 
     EXPECT_EQ(session.begin(), 1);
     ASSERT_EQ(answerer.boxes().size(), 1u);

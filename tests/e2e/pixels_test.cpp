@@ -243,12 +243,7 @@ TEST(DisplayPixelsAt144Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
 TEST(DisplayPixelsAt144Dpi, FailedCreationLeavesTheHostThreadsAwareness) {
     const BoxAnswerer answerer;
     PluginSession session;
-    WNDCLASSEXA squatter = {};
-    squatter.cbSize = sizeof(squatter);
-    squatter.lpfnWndProc = DefWindowProcA;
-    squatter.hInstance = session.plugin.module;
-    squatter.lpszClassName = "osd_window";
-    ASSERT_NE(RegisterClassExA(&squatter), 0);
+    ASSERT_TRUE(takeDisplayClass(session.plugin.module));
     const DPI_AWARENESS awareness = hostThreadAwareness();
 
     EXPECT_EQ(session.begin(), 1);

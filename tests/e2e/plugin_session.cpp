@@ -12,6 +12,15 @@
 
 std::string builtPluginPath;
 
+bool takeDisplayClass(HMODULE module) {
+    WNDCLASSEXA squatter = {};
+    squatter.cbSize = sizeof(squatter);
+    squatter.lpfnWndProc = DefWindowProcA;
+    squatter.hInstance = module;
+    squatter.lpszClassName = "osd_window";
+    return RegisterClassExA(&squatter) != 0;
+}
+
 void writeTextFile(const std::string& path, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {

@@ -31,6 +31,10 @@ class PluginSession {
     std::string directory; // ends with a backslash
 };
 
+// Registers a class named "osd_window" for the plug-in's module first, so that
+// the display's own registration fails; false when that is not possible.
+bool takeDisplayClass(HMODULE module);
+
 // Writes text to path; the tests' settings files and folders.
 void writeTextFile(const std::string& path, const std::string& text);
 std::string makeTemporaryFolder(const char* purpose);
