@@ -4,6 +4,8 @@
 
 #include "settings/settings.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr int OSD_WIDTH = 800;

@@ -28,7 +28,7 @@ int nativeScreenDotsPerInch() {
 }
 
 DPI_AWARENESS_CONTEXT seeTheScreenAsItIs() {
-    const SetThreadDpiAwarenessContextFunction switchTo = threadDpiSwitch();
+    SetThreadDpiAwarenessContextFunction switchTo = threadDpiSwitch();
     return switchTo ? switchTo(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE) : nullptr;
 }
 
