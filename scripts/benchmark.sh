@@ -13,19 +13,20 @@ done
 echo "== DLL sizes (with version resource)"
 ls -l build/mingw-x86/bin/GLIMRA.dll build/mingw-x64/bin/GLIMRA.dll | awk '{print $5, "bytes", $NF}'
 # Where the kernel cannot run 32-bit programs, x86 Wine runs on an emulator.
-# 30,000 texts a side keep the p99 ratio within a hundredth or two from run
-# to run; an emulated x86 text takes ten times as long, so it gets 10,000.
-x86_texts=30000
+# 100,000 texts a side keep the p99 ratio within a hundredth from run to run
+# (30,000 left it 0.98 to 1.06); an emulated x86 text takes several times as
+# long, so it gets 30,000.
+x86_texts=100000
 if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
   x86_label="x86, EMULATED by qemu-i386: not comparable with x64"
-  x86_texts=10000
+  x86_texts=30000
 else
   x86_label="x86, 32-bit Wine run natively"
 fi
 # Each DLL on a plain screen, then on one of 144 dots per inch (150 %), where
 # Wine from 9 on, like Windows 10, would stretch a host that is not DPI-aware.
 for architecture in x64 x86; do
-  label=$architecture texts=30000
+  label=$architecture texts=100000
   [ "$architecture" = x86 ] && label=$x86_label texts=$x86_texts
   for dpi in 96 144; do
     echo "== display under Wine $(wine --version) at $dpi dpi ($label)"
