@@ -133,19 +133,32 @@ void createFloor(HINSTANCE instance, HWND osd) {
     SetLayeredWindowAttributes(floorDisplay.window, RGB(0, 0, 0), 0, LWA_COLORKEY);
 }
 
+// Each side's time per text, and that time split into the message and the
+// paint, to see where a difference comes from.
+struct Timings {
+    std::vector<double> perText;
+    std::vector<double> message;
+    std::vector<double> paint;
+};
+
 // One text to a window by message, to the end of its paint, in milliseconds.
-double timeOneText(HWND window, UINT message, const std::string& text, double tick,
-                   double* handlingMilliseconds) {
+void timeOneText(Timings& timings, HWND window, UINT message, const std::string& text,
+                 double tick) {
     pumpMessagesFor(0); // the host's loop runs between texts, untimed
     const LONGLONG start = now();
     SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
     const LONGLONG handled = now();
     UpdateWindow(window);
     const LONGLONG painted = now();
-    if (handlingMilliseconds) {
-        *handlingMilliseconds = static_cast<double>(handled - start) * tick;
-    }
-    return static_cast<double>(painted - start) * tick;
+    timings.perText.push_back(static_cast<double>(painted - start) * tick);
+    timings.message.push_back(static_cast<double>(handled - start) * tick);
+    timings.paint.push_back(static_cast<double>(painted - handled) * tick);
+}
+
+void printTimings(const char* what, const Timings& timings) {
+    printPercentiles(what, timings.perText);
+    printPercentiles("  of which the message itself", timings.message);
+    printPercentiles("  of which the paint", timings.paint);
 }
 
 // Counts the messages the hidden display gets while the host idles.
@@ -188,12 +201,8 @@ int main(int argc, char** argv) {
 
     createFloor(GetModuleHandleA(nullptr), osd);
     const std::string text = benchmarkText();
-    std::vector<double> perText;
-    std::vector<double> handling;
-    std::vector<double> painting;
-    std::vector<double> floorPerText;
-    std::vector<double> floorHandling;
-    std::vector<double> floorPainting;
+    Timings pluginTimes;
+    Timings floorTimes;
     // Text by text, in pairs whose order alternates: the slow texts come in
     // bursts of the machine's (Wine's own processes, the X server) lasting
     // some milliseconds, so a burst falls on both sides alike. Timed in
@@ -201,28 +210,18 @@ int main(int argc, char** argv) {
     // the p99 ratio from 0.74 to 1.19 from run to run.
     for (int pair = 0; pair < textCount; ++pair) {
         for (int turn = 0; turn < 2; ++turn) {
-            double handled = 0;
             if ((pair + turn) % 2 == 0) {
-                perText.push_back(timeOneText(osd, HOST_MSG_TEXT, text, tick, &handled));
-                handling.push_back(handled);
-                painting.push_back(perText.back() - handled);
+                timeOneText(pluginTimes, osd, HOST_MSG_TEXT, text, tick);
             } else {
-                floorPerText.push_back(
-                    timeOneText(floorDisplay.window, FLOOR_TEXT, text, tick, &handled));
-                floorHandling.push_back(handled);
-                floorPainting.push_back(floorPerText.back() - handled);
+                timeOneText(floorTimes, floorDisplay.window, FLOOR_TEXT, text, tick);
             }
         }
     }
-    printPercentiles("HOST_MSG_TEXT to end of paint (127 bytes)", perText);
-    printPercentiles("  of which the message itself", handling);
-    printPercentiles("  of which the paint", painting);
-    printPercentiles("floor: the display's twin, same text", floorPerText);
-    printPercentiles("  of which the message itself", floorHandling);
-    printPercentiles("  of which the paint", floorPainting);
+    printTimings("HOST_MSG_TEXT to end of paint (127 bytes)", pluginTimes);
+    printTimings("floor: the display's twin, same text", floorTimes);
     std::printf("plug-in / floor, text by text: median %.2f, p99 %.2f\n",
-                percentile(perText, 0.5) / percentile(floorPerText, 0.5),
-                percentile(perText, 0.99) / percentile(floorPerText, 0.99));
+                percentile(pluginTimes.perText, 0.5) / percentile(floorTimes.perText, 0.5),
+                percentile(pluginTimes.perText, 0.99) / percentile(floorTimes.perText, 0.99));
     DestroyWindow(floorDisplay.window);
     DeleteObject(floorDisplay.font);
 
