@@ -88,6 +88,32 @@ LRESULT onHostText(LPARAM lParam) {
     return 0;
 }
 
+// A window shown above the display since it was raised (a full-screen player
+// that keeps itself on top, a taskbar moved to the top, another program's
+// overlay) covers it; hidden windows above it cover nothing.
+bool anotherWindowIsAbove(HWND window) {
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        if (IsWindowVisible(above)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Shows the display above every other window, topmost ones included, without
+// activating it, so that the keyboard stays with the user. It is raised only
+// when another window stands above it: a raise restacks the window under Wine
+// on every call and made a text cost three times as much.
+void showOnTop(HWND window) {
+    if (anotherWindowIsAbove(window)) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else {
+        ShowWindow(window, SW_SHOWNOACTIVATE); // in place, already at the very top
+    }
+}
+
 } // namespace
 
 int osdTextMargin = 10;
@@ -138,7 +164,7 @@ void showText(OsdWindow& record, const char* text, UINT milliseconds) {
     const size_t length = fittingLength(text);
     std::memset(record.text, 0, OSD_TEXT_SIZE);
     std::memcpy(record.text, text, length);
-    ShowWindow(record.hwnd, SW_SHOWNOACTIVATE);
+    showOnTop(record.hwnd);
     InvalidateRect(record.hwnd, nullptr, TRUE);
     SetTimer(record.hwnd, OSD_HIDE_TIMER, milliseconds, nullptr); // restarts a running countdown
 }
