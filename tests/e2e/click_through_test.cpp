@@ -1,6 +1,7 @@
 // The display never takes the mouse: clicks on its letters reach the window beneath.
 #include "host/host.h"
 #include "host/screen_capture.h"
+#include "other_program.h"
 #include "plugin_session.h"
 #include "screen_checks.h"
 
@@ -45,6 +46,24 @@ TEST(ClickThrough, ClickOnALetterReachesTheWindowBeneath) {
     clickAt(letter);
     pumpMessagesFor(500);
     EXPECT_EQ(backdrop.clicks(), 1);
+}
+
+// Over another program's topmost window, which the display was raised above,
+// a click on a letter reaches that program.
+TEST(ClickThrough, ClickOnALetterReachesAnotherProgramsTopmostWindowBeneath) {
+    PluginSession session;
+    ASSERT_EQ(session.begin(), 0);
+    HWND osd = session.osdWindow();
+    SendMessageA(osd, WM_TIMER, 1, 0);
+    const OtherProgram player("topmost", RGB(0, 200, 0));
+    ASSERT_NE(player.window(), nullptr);
+    const POINT letter = firstPixelOf(showAndCapture(osd, "Glimra"), WHITE);
+    ASSERT_GE(letter.x, 0) << "the text is on screen, above the other program's window";
+
+    EXPECT_EQ(WindowFromPoint(letter), player.window());
+    clickAt(letter);
+    pumpMessagesFor(500);
+    EXPECT_EQ(player.clicks(), 1);
 }
 
 } // namespace
