@@ -22,7 +22,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 wine32-preloader:i386 qemu-user-static
-  fonts-wine fonts-liberation fonts-vlgothic libxrender1 libxext6 xvfb
+  fonts-wine fonts-liberation fonts-vlgothic libxrender1 libxext6 xvfb openbox
   imagemagick zip unzip locales git
 )
 # The Unix locales that give Wine the Windows code pages the tests use:

@@ -11,11 +11,13 @@
 # Wine rewrites); --fresh-prefix makes that copy anew for this run, so that
 # runs side by side, each with a prefix of its own, start alike and do not
 # meet; GLIMRA_WINE_DPI, when set, gives a copy made for this run a screen of
-# that many dots per inch instead of 96. The program shows on $DISPLAY when that is set, unless
-# --private-display is given; otherwise on a virtual X server that this script
-# starts and stops. No Wine or X process is left behind. --boot-template only
-# boots the template, if it needs it, and runs nothing: booting takes long
-# where 32-bit Wine runs on an emulator, and tests should not wait for it.
+# that many dots per inch instead of 96. The program shows on $DISPLAY when
+# that is set, unless --private-display is given; otherwise on a virtual X
+# server that this script starts and stops, with the window manager that
+# GLIMRA_WINDOW_MANAGER names (such as openbox) when that is set. No Wine or X
+# process is left behind. --boot-template only boots the template, if it needs
+# it, and runs nothing: booting takes long where 32-bit Wine runs on an
+# emulator, and tests should not wait for it.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -69,8 +71,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 run_timeout=${GLIMRA_WINE_TIMEOUT:-900}
 
 xvfb_pid=
+window_manager_pid=
 cleanup() {
   wineserver -k >/dev/null 2>&1
+  if [ -n "$window_manager_pid" ]; then
+    kill "$window_manager_pid" 2>/dev/null
+    wait "$window_manager_pid" 2>/dev/null
+  fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
@@ -92,6 +99,20 @@ if $private_display || [ -z "${DISPLAY:-}" ]; then
   rm -f "$display_file"
   [ -n "$display_number" ] || { echo "run-windows: Xvfb did not start" >&2; exit 125; }
   export DISPLAY=":$display_number"
+  # Users who run a host under Wine have a window manager, which stacks and
+  # activates windows its own way: GLIMRA_WINDOW_MANAGER=openbox gives the
+  # private screen one, ready before the program starts.
+  if [ -n "${GLIMRA_WINDOW_MANAGER:-}" ]; then
+    ready_file=$(mktemp -u)
+    "$GLIMRA_WINDOW_MANAGER" --sm-disable --startup "touch $ready_file" >/dev/null 2>&1 &
+    window_manager_pid=$!
+    for _ in $(seq 100); do
+      [ -e "$ready_file" ] && break
+      sleep 0.1
+    done
+    [ -e "$ready_file" ] || { echo "run-windows: $GLIMRA_WINDOW_MANAGER did not start" >&2; exit 125; }
+    rm -f "$ready_file"
+  fi
 fi
 
 template=$(realpath -m "$here/../build/wineprefix-template")
