@@ -21,6 +21,7 @@
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
+loader=wine
 private_display=false
 fresh_prefix=false
 boot_only=false
@@ -44,7 +45,12 @@ pe_machine() {
 }
 if ! $boot_only; then
   case "$(pe_machine "$1")" in
-  34404) ;; # x64: IMAGE_FILE_MACHINE_AMD64, 0x8664
+  34404) # x64: IMAGE_FILE_MACHINE_AMD64, 0x8664
+    # Debian's wine wrapper prefers the 32-bit loader whenever the 32-bit Wine
+    # is installed, and that loader only hands an x64 program on to the
+    # 64-bit one: on an emulated x86, a start through the emulator for nothing.
+    [ -x /usr/lib/wine/wine64 ] && loader=/usr/lib/wine/wine64
+    ;;
   332)   # x86: IMAGE_FILE_MACHINE_I386, 0x14C
     # x86 needs the 32-bit Wine; scripts/install-deps.sh installs it.
     if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
@@ -156,7 +162,7 @@ $boot_only && exit 0
   fi
 ) 9>"$WINEPREFIX.lock"
 
-timeout --kill-after=10 "$run_timeout" wine "$@"
+timeout --kill-after=10 "$run_timeout" "$loader" "$@"
 status=$?
 [ "$status" -eq 124 ] && echo "run-windows: $1 ran longer than ${run_timeout}s and was stopped" >&2
 exit "$status"
