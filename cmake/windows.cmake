@@ -2,6 +2,12 @@
 
 enable_language(RC)
 
+# Every Windows source sees the same <windows.h>: without the rarely used
+# headers it otherwise pulls in (sockets, OLE, the common dialogs and the
+# like), which a file that wants one includes itself, and without the min and
+# max macros, which would clash with std::min and std::max.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
 # How tests start a Windows program: directly on Windows; elsewhere under Wine
 # (x86 programs through the 32-bit Wine), where drive Z: is the root of the file system.
 if(CMAKE_HOST_WIN32)
