@@ -68,5 +68,6 @@ add_test(NAME dll.tables-version-size
 add_subdirectory(host)
 add_subdirectory(tests/e2e)
 add_subdirectory(tools/glimra-check)
+add_subdirectory(tools/exit-witness)
 add_subdirectory(bench)
 add_subdirectory(tests/soak)

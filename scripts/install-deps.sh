@@ -23,7 +23,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 wine32:i386 wine32-preloader:i386 qemu-user-static
   fonts-wine fonts-liberation fonts-vlgothic libxrender1 libxext6 xvfb openbox
-  imagemagick zip unzip locales git
+  imagemagick zip unzip locales git strace
 )
 # The Unix locales that give Wine the Windows code pages the tests use:
 # 1252 (Western), 1251 (Cyrillic) and 932 (Japanese).

@@ -162,7 +162,57 @@ $boot_only && exit 0
   fi
 ) 9>"$WINEPREFIX.lock"
 
-timeout --kill-after=10 "$run_timeout" "$loader" "$@"
+report_timeout() {
+  [ "$1" -eq 124 ] && echo "run-windows: $program ran longer than ${run_timeout}s and was stopped" >&2
+}
+program=$1
+# Wine's server kills a process with SIGKILL when it is still there about a
+# second after its last Windows thread ended, and an x86 program emulated on
+# a busy machine can take that long to tear down. A caller that names the
+# line its program's output ends with, GLIMRA_EXIT_LINE (an extended regular
+# expression), has the program judged by what it did as a Windows program:
+# run under exit-witness.exe, by its exit code as Windows saw it and, for 0,
+# by that last line, as a program whose Unix process died before it ended
+# also reads 0 there. Other runs are judged by the Unix process's status.
+witness=$here/../build/mingw-x64/bin/exit-witness.exe
+if [ -z "${GLIMRA_EXIT_LINE:-}" ] || [ ! -f "$witness" ] || [ ! -x /usr/lib/wine/wine64 ]; then
+  timeout --kill-after=10 "$run_timeout" "$loader" "$@"
+  status=$?
+  report_timeout "$status"
+  exit "$status"
+fi
+windows_path() { local path; path=$(realpath -m "$1") && echo "Z:${path//\//\\}"; }
+exit_code_file=$(mktemp)
+output_copy=$(mktemp)
+trap 'rm -f "$exit_code_file" "$output_copy"; cleanup' EXIT
+exec {output}> >(tee "$output_copy")
+copying=$!
+# GLIMRA_LOADER_WRAPPER, for the runner's own test, runs the loader under a
+# command (strace delaying the processes' exit, say).
+read -r -a loader_wrapper <<<"${GLIMRA_LOADER_WRAPPER:-}"
+GLIMRA_EXIT_WITNESS=$(windows_path "$exit_code_file") timeout --kill-after=10 "$run_timeout" \
+  "${loader_wrapper[@]}" /usr/lib/wine/wine64 "$witness" "$(windows_path "$program")" "${@:2}" >&"$output"
 status=$?
-[ "$status" -eq 124 ] && echo "run-windows: $1 ran longer than ${run_timeout}s and was stopped" >&2
-exit "$status"
+# Wine's own background processes hold the output too: the copy is whole once they end.
+wineserver -k >/dev/null 2>&1
+exec {output}>&-
+wait "$copying"
+report_timeout "$status"
+exit_code=$(tr -d '\r\n' <"$exit_code_file")
+if [ -z "$exit_code" ]; then
+  exit "$status" # it never ended as a Windows program
+elif [ "$exit_code" -ne 0 ]; then
+  [ "$status" -eq "$((exit_code % 256))" ] ||
+    echo "run-windows: $program ended with exit code $exit_code as Windows saw it" >&2
+  [ "$exit_code" -le 255 ] && exit "$exit_code"
+  exit 1
+fi
+last_line=$(tr -d '\r' <"$output_copy" | awk 'NF { line = $0 } END { print line }')
+if ! grep -qE -- "$GLIMRA_EXIT_LINE" <<<"$last_line"; then
+  echo "run-windows: $program ended with exit code 0 as Windows saw it, but its output ends" \
+    "with \"$last_line\", not a line like /$GLIMRA_EXIT_LINE/: it did not finish" >&2
+  exit 1
+fi
+[ "$status" -eq 0 ] || echo "run-windows: $program ended with exit code 0 as Windows saw it and" \
+  "its last line; the Unix process was then stopped with status $status as it exited" >&2
+exit 0

@@ -5,6 +5,9 @@
 #
 #   tests/e2e/expect_passed.sh COMMAND [ARGUMENTS...]
 set -u
+# A GoogleTest program that passed ends with this line: the runner judges by
+# it and the Windows exit code when Wine kills the finished program's process.
+export GLIMRA_EXIT_LINE='^\[  PASSED  \] [0-9]+ tests?\.$'
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 "$@" 2>&1 | tee "$output"
