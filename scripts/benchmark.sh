@@ -25,6 +25,8 @@ else
 fi
 # Each DLL on a plain screen, then on one of 144 dots per inch (150 %), where
 # Wine from 9 on, like Windows 10, would stretch a host that is not DPI-aware.
+# 100,000 texts a side and the covered round take longer than a test may.
+export GLIMRA_WINE_TIMEOUT=${GLIMRA_WINE_TIMEOUT:-3600}
 for architecture in x64 x86; do
   label=$architecture texts=100000
   [ "$architecture" = x86 ] && label=$x86_label texts=$x86_texts

@@ -166,7 +166,7 @@ report_timeout() {
   [ "$1" -eq 124 ] && echo "run-windows: $program ran longer than ${run_timeout}s and was stopped" >&2
 }
 program=$1
-# Wine's server kills a process with SIGKILL when it is still there about a
+# Wine's server kills a process with SIGKILL when it is still there half a
 # second after its last Windows thread ended, and an x86 program emulated on
 # a busy machine can take that long to tear down. A caller that names the
 # line its program's output ends with, GLIMRA_EXIT_LINE (an extended regular
@@ -175,8 +175,11 @@ program=$1
 # by that last line, as a program whose Unix process died before it ended
 # also reads 0 there. Other runs are judged by the Unix process's status.
 witness=$here/../build/mingw-x64/bin/exit-witness.exe
+# GLIMRA_LOADER_WRAPPER, for the runner's own test, runs the loader under a
+# command (strace holding the processes' exit back, say).
+read -r -a loader_wrapper <<<"${GLIMRA_LOADER_WRAPPER:-}"
 if [ -z "${GLIMRA_EXIT_LINE:-}" ] || [ ! -f "$witness" ] || [ ! -x /usr/lib/wine/wine64 ]; then
-  timeout --kill-after=10 "$run_timeout" "$loader" "$@"
+  timeout --kill-after=10 "$run_timeout" "${loader_wrapper[@]}" "$loader" "$@"
   status=$?
   report_timeout "$status"
   exit "$status"
@@ -187,9 +190,6 @@ output_copy=$(mktemp)
 trap 'rm -f "$exit_code_file" "$output_copy"; cleanup' EXIT
 exec {output}> >(tee "$output_copy")
 copying=$!
-# GLIMRA_LOADER_WRAPPER, for the runner's own test, runs the loader under a
-# command (strace delaying the processes' exit, say).
-read -r -a loader_wrapper <<<"${GLIMRA_LOADER_WRAPPER:-}"
 GLIMRA_EXIT_WITNESS=$(windows_path "$exit_code_file") timeout --kill-after=10 "$run_timeout" \
   "${loader_wrapper[@]}" /usr/lib/wine/wine64 "$witness" "$(windows_path "$program")" "${@:2}" >&"$output"
 status=$?

@@ -203,11 +203,14 @@ void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretche
         << "beginPlugin changed the host thread's awareness";
     EXPECT_EQ(hostDotsPerInch(), stretches ? 96 : dotsPerInch);
 
-    const RECT rect = readAsTheScreenIs([&session] {
-        RECT window = {};
-        GetWindowRect(session.osdWindow(), &window);
-        return window;
-    });
+    const auto windowOnScreen = [&session] {
+        return readAsTheScreenIs([&session] {
+            RECT window = {};
+            GetWindowRect(session.osdWindow(), &window);
+            return window;
+        });
+    };
+    const RECT rect = windowOnScreen();
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 0);
     EXPECT_EQ(rect.right - rect.left, placement.width);
@@ -226,6 +229,18 @@ void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretche
         // pixels stretched or 90 drawn: the six of "Glimra" may drift a pixel each.
         EXPECT_NEAR(letters.right, wanted.right, 6);
     }
+
+    // Raised above another topmost window by the next text, it keeps its
+    // place, size and density.
+    HWND cover =
+        createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, SHOT_WIDTH, SHOT_HEIGHT);
+    SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const ScreenImage raised = showAndCapture(session.osdWindow(), "Glimra");
+    EXPECT_EQ(firstDifference(raised, expectedDisplay("Glimra", placement, YELLOW, RED)), "")
+        << "raised above a topmost window";
+    const RECT raisedRect = windowOnScreen();
+    EXPECT_TRUE(EqualRect(&raisedRect, &rect)) << "raised above a topmost window";
+    DestroyWindow(cover);
 }
 
 // 125 %: the stretched display is 1000 by 127.5 pixels, its text from 12.5.

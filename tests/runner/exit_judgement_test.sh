@@ -2,7 +2,7 @@
 # How scripts/run-windows.sh judges a program whose Unix process Wine's server
 # kills with SIGKILL: the server does so when the process is still there half
 # a second after its last Windows thread ended. Here the processes' exit is
-# held back for 2 s (strace), so the server kills the finished programs, as
+# held back for 1 s (strace), so the server kills the finished programs, as
 # it may an emulated x86 on a busy machine. The programs are the end-to-end
 # host with no plug-in and no test to run, which ends with "[  PASSED  ] 0
 # tests.", and other_program.exe, which never ends by itself.
@@ -20,7 +20,7 @@ expect() { # WHAT EXPECTED_STATUS ACTUAL_STATUS
     failed=$((failed + 1))
   fi
 }
-held_exit="strace -f -qq -o /dev/null -e trace=exit_group -e inject=exit_group:delay_enter=2000000"
+held_exit="strace -f -qq -o /dev/null -e trace=exit_group -e inject=exit_group:delay_enter=1000000"
 finished=(--private-display --fresh-prefix "$host" --plugin unused --gtest_filter=NoSuchGroup.*)
 
 GLIMRA_LOADER_WRAPPER=$held_exit GLIMRA_EXIT_LINE='^\[  PASSED  \] [0-9]+ tests?\.$' \
