@@ -2,7 +2,6 @@
 // one raised after the plug-in started (a player that keeps itself on top, a
 // taskbar moved to the top, another program's overlay) and a full-screen one
 // that is not topmost (a borderless game), while the user types into the host.
-#include "host/host.h"
 #include "host/screen_capture.h"
 #include "other_program.h"
 #include "plugin_session.h"
