@@ -88,12 +88,13 @@ LRESULT onHostText(LPARAM lParam) {
     return 0;
 }
 
-// A window shown above the display since it was raised (a full-screen player
-// that keeps itself on top, a taskbar moved to the top, another program's
-// overlay) covers it; hidden windows above it cover nothing.
+// Whether a visible window stands before the display in the system's order:
+// a full-screen player that keeps itself on top, a taskbar moved to the top,
+// another program's overlay. Hidden windows there cover nothing. Usually the
+// display is the top window itself, and one question to the system tells.
 bool anotherWindowIsAbove(HWND window) {
-    for (HWND above = GetWindow(window, GW_HWNDPREV); above;
-         above = GetWindow(above, GW_HWNDPREV)) {
+    for (HWND above = GetTopWindow(nullptr); above && above != window;
+         above = GetWindow(above, GW_HWNDNEXT)) {
         if (IsWindowVisible(above)) {
             return true;
         }
