@@ -62,7 +62,7 @@ shows_text_beside_host() { # ARCHITECTURE
   export GLIMRA_WINEPREFIX=$PWD/build/mingw-$architecture/wineprefix
   mkdir -p "$user"
   cp "build/mingw-$architecture/bin/tarvex.exe" "$root/$architecture/GLIMRA.dll" "$user/"
-  (cd "$user" && GLIMRA_EXIT_LINE='^endPlugin: done$' "$runner" --private-display ./tarvex.exe --pause 800 --backdrop 8C5A2D \
+  (cd "$user" && "$runner" --private-display ./tarvex.exe --pause 800 --backdrop 8C5A2D \
     --screenshot shot.bmp "From the release") >"$work/host.log" 2>&1
   local status=$?
   tr -d '\r' <"$work/host.log"
