@@ -14,16 +14,10 @@ namespace {
 // Under an emulated x86 a program takes some seconds to show its window.
 constexpr DWORD SHOW_WAIT_MILLISECONDS = 30000;
 
-HWND shownWindowOf(DWORD processId) {
-    for (HWND window = FindWindowA("other_program", nullptr); window;
-         window = FindWindowExA(nullptr, window, "other_program", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window)) {
-            return window;
-        }
-    }
-    return nullptr;
+// Each test runs in a Wine prefix of its own, with one other program at a time.
+HWND shownWindow() {
+    HWND window = FindWindowA("other_program", nullptr);
+    return window && IsWindowVisible(window) ? window : nullptr;
 }
 
 } // namespace
@@ -37,9 +31,7 @@ OtherProgram::OtherProgram(const char* kind, COLORREF colour) {
         std::snprintf(arguments, sizeof arguments, " %s %06lX", kind,
                       static_cast<unsigned long>(colour));
     }
-    std::string commandLine = "\"" +
-                              builtPluginPath.substr(0, builtPluginPath.find_last_of("/\\")) +
-                              "\\other_program.exe\"" + arguments;
+    std::string commandLine = quotedProgramBesideThePlugin("other_program.exe") + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -48,7 +40,7 @@ OtherProgram::OtherProgram(const char* kind, COLORREF colour) {
         return;
     }
     const ULONGLONG deadline = GetTickCount64() + SHOW_WAIT_MILLISECONDS;
-    while (!(handle = shownWindowOf(process.dwProcessId)) && GetTickCount64() < deadline &&
+    while (!(handle = shownWindow()) && GetTickCount64() < deadline &&
            WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT) {
         pumpMessagesFor(0);
     }

@@ -12,6 +12,10 @@
 
 std::string builtPluginPath;
 
+std::string quotedProgramBesideThePlugin(const char* name) {
+    return "\"" + builtPluginPath.substr(0, builtPluginPath.find_last_of("/\\") + 1) + name + "\"";
+}
+
 bool takeDisplayClass(HMODULE module) {
     WNDCLASSEXA squatter = {};
     squatter.cbSize = sizeof(squatter);

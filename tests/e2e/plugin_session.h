@@ -9,6 +9,9 @@
 
 // The GLIMRA.dll under test, given on the command line with --plugin.
 extern std::string builtPluginPath;
+// A program built beside that GLIMRA.dll, such as glimra-check.exe, quoted
+// for a command line.
+std::string quotedProgramBesideThePlugin(const char* name);
 
 // A fresh folder holding only a copy of GLIMRA.dll and, when settingsText is
 // not empty, a settings file "glimrarc" beside it. The plug-in is loaded from

@@ -22,9 +22,8 @@ PROCESS_INFORMATION startPreview(const std::string& folder, const std::string& o
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
-    std::string commandLine = "\"" +
-                              builtPluginPath.substr(0, builtPluginPath.find_last_of("/\\")) +
-                              "\\glimra-check.exe\" --show " + options + " \"" + folder + ".\"";
+    std::string commandLine = quotedProgramBesideThePlugin("glimra-check.exe") + " --show " +
+                              options + " \"" + folder + ".\"";
     PROCESS_INFORMATION process = {};
     EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr,
                                nullptr, &startup, &process));
