@@ -200,7 +200,8 @@ wait "$copying"
 report_timeout "$status"
 exit_code=$(tr -d '\r\n' <"$exit_code_file")
 if [ -z "$exit_code" ]; then
-  exit "$status" # it never ended as a Windows program
+  echo "run-windows: $program never ended as a Windows program (status $status)" >&2
+  exit "$status"
 elif [ "$exit_code" -ne 0 ]; then
   [ "$status" -eq "$((exit_code % 256))" ] ||
     echo "run-windows: $program ended with exit code $exit_code as Windows saw it" >&2

@@ -45,13 +45,13 @@ start() {
 groups_at_once=4
 grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386 && groups_at_once=1
 echo "== tests, side by side $(took)"
-start e2e-x86 ctest --preset mingw-x86 -E soak -j "$groups_at_once"
-start e2e-x64 ctest --preset mingw-x64 -E soak -j 4
+start e2e-x86 ctest --preset mingw-x86 -E soak -j "$groups_at_once" --output-on-failure
+start e2e-x64 ctest --preset mingw-x64 -E soak -j 4 --output-on-failure
 start soak-x86 nice -n 19 ctest --preset mingw-x86 -R soak -V
 start soak-x64 nice -n 19 ctest --preset mingw-x64 -R soak -V
-start fuzz nice -n 19 ctest --preset fuzz -j 2
-start native nice -n 19 ctest --preset native
-start native-asan nice -n 19 ctest --preset native-asan
+start fuzz nice -n 19 ctest --preset fuzz -j 2 --output-on-failure
+start native nice -n 19 ctest --preset native --output-on-failure
+start native-asan nice -n 19 ctest --preset native-asan --output-on-failure
 start release nice -n 19 tests/release/check_release.sh
 start lint nice -n 19 scripts/lint.sh
 wait
