@@ -3,21 +3,27 @@
 # a minimal tree made with mmdebstrap, a clean clone of this checkout's
 # committed HEAD in it, and scripts/test-all.sh run inside with chroot, so that
 # it installs everything it needs itself. Prints the result and the time it
-# all took; the exit status is the test command's. Whatever it made, it
-# unmounts and removes, however it ends.
+# all took; the exit status is the test command's. Whatever it mounted or
+# started, it unmounts and ends, however it ends.
 #
-#   scripts/test-in-debian.sh 12|13
+#   scripts/test-in-debian.sh [--fresh] 12|13
 #
 # The tree is made from the release and its updates, as an installer puts a
 # new system down, and then lists the security archive too, as every
-# installed system does. Needs root, and about 6 GB under /var/tmp. The
-# parts' logs are kept in build/test-in-debian-12 or -13.
+# installed system does. It is kept in /var/tmp/glimra-debian-12 or -13, with
+# the packages the test command installed and the Wine prefix it booted
+# (where x86 runs on qemu-i386, Debian 13's took 16 to 35 minutes), so that
+# the next run only clones, builds and tests; --fresh makes the tree anew, as
+# a new machine has it. Needs root, and about 6 GB under /var/tmp. The parts'
+# logs are kept in build/test-in-debian-12 or -13.
 set -u
+fresh=false
+[ "${1:-}" = --fresh ] && fresh=true && shift
 case "${1:-}" in
 12) suite=bookworm ;;
 13) suite=trixie ;;
 *)
-  echo "usage: $0 12|13" >&2
+  echo "usage: $0 [--fresh] 12|13" >&2
   exit 2
   ;;
 esac
@@ -38,8 +44,9 @@ if ! command -v mmdebstrap >/dev/null; then
     exit 1
 fi
 
-work=$(mktemp -d /var/tmp/glimra-debian-"$1".XXXXXX)
+work=/var/tmp/glimra-debian-$1
 root=$work/root
+clone=$root/root/glimra
 cleanup() {
   # A second Ctrl+C must not cut the clean-up short and leave the mounts.
   trap '' INT TERM
@@ -55,23 +62,42 @@ cleanup() {
   grep -oE " $root/[^ ]+" /proc/self/mounts | sort -r | while read -r mount; do
     umount "$mount" || umount -l "$mount"
   done
-  # Never remove through a mount that is still there: /dev is the host's own.
-  if grep -qF " $root/" /proc/self/mounts; then
-    echo "test-in-debian: $root still has mounts; left in place" >&2
-  else
-    rm -rf --one-file-system "$work"
-  fi
+  grep -qF " $root/" /proc/self/mounts && echo "test-in-debian: $root still has mounts" >&2
+}
+# Never removes through a mount that is still there: /dev is the host's own.
+remove_tree() {
+  grep -qF " $root/" /proc/self/mounts && { echo "test-in-debian: $root has mounts; not removed" >&2; exit 1; }
+  rm -rf --one-file-system "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-echo "== Debian $1 ($suite): a fresh tree in $root"
-mmdebstrap --quiet --variant=apt "$suite" "$root" "deb http://deb.debian.org/debian $suite main" \
-  "deb http://deb.debian.org/debian $suite-updates main" || exit 1
-echo "deb http://deb.debian.org/debian-security $suite-security main" \
-  >"$root/etc/apt/sources.list.d/security.list"
-git clone --quiet --no-hardlinks . "$root/root/glimra" &&
-  git -C "$root/root/glimra" checkout --quiet --detach "$(git rev-parse HEAD)" || exit 1
+# A tree whose making did not end is made anew.
+if $fresh || [ ! -f "$work/made" ]; then
+  remove_tree
+  echo "== Debian $1 ($suite): a fresh tree in $root"
+  mkdir -p "$work"
+  mmdebstrap --quiet --variant=apt "$suite" "$root" "deb http://deb.debian.org/debian $suite main" \
+    "deb http://deb.debian.org/debian $suite-updates main" || exit 1
+  echo "deb http://deb.debian.org/debian-security $suite-security main" \
+    >"$root/etc/apt/sources.list.d/security.list"
+  touch "$work/made"
+else
+  echo "== Debian $1 ($suite): the tree of an earlier run in $root (--fresh makes it anew)"
+fi
+# The clone is new each run; the Wine prefix that an earlier run booted for
+# this tree's Wine moves into it (the runner boots it again for another Wine).
+booted=$work/wineprefix-template
+rm -rf "$booted" "$booted.version"
+if [ -f "$clone/build/wineprefix-template.version" ]; then
+  mv "$clone/build/wineprefix-template" "$booted" && mv "$clone/build/wineprefix-template.version" "$booted.version"
+fi
+rm -rf "$clone"
+git clone --quiet --no-hardlinks . "$clone" &&
+  git -C "$clone" checkout --quiet --detach "$(git rev-parse HEAD)" || exit 1
+if [ -f "$booted.version" ]; then
+  mkdir -p "$clone/build" && mv "$booted" "$booted.version" "$clone/build/"
+fi
 echo "== $(git log -1 --format='%h %s' HEAD)"
 
 # Wine needs /proc, /dev/shm and the pseudo-terminals; Xvfb its sockets in a
@@ -97,7 +123,7 @@ wait $!
 status=$?
 # The parts' logs outlive the tree, to read what each check saw.
 logs=build/test-in-debian-$1
-rm -rf "$logs" && mkdir -p build && cp -r "$root/root/glimra/build/test-logs" "$logs" 2>/dev/null &&
+rm -rf "$logs" && mkdir -p build && cp -r "$clone/build/test-logs" "$logs" 2>/dev/null &&
   echo "== the parts' logs are in $logs"
 if [ "$status" -eq 0 ]; then
   echo "== Debian $1 ($suite): scripts/test-all.sh passed; all took $(took)"
