@@ -66,7 +66,10 @@ cleanup() {
 }
 # Never removes through a mount that is still there: /dev is the host's own.
 remove_tree() {
-  grep -qF " $root/" /proc/self/mounts && { echo "test-in-debian: $root has mounts; not removed" >&2; exit 1; }
+  if grep -qF " $root/" /proc/self/mounts; then
+    echo "test-in-debian: $root has mounts; not removed" >&2
+    exit 1
+  fi
   rm -rf --one-file-system "$work"
 }
 trap cleanup EXIT
@@ -90,7 +93,8 @@ fi
 booted=$work/wineprefix-template
 rm -rf "$booted" "$booted.version"
 if [ -f "$clone/build/wineprefix-template.version" ]; then
-  mv "$clone/build/wineprefix-template" "$booted" && mv "$clone/build/wineprefix-template.version" "$booted.version"
+  mv "$clone/build/wineprefix-template" "$booted" &&
+    mv "$clone/build/wineprefix-template.version" "$booted.version"
 fi
 rm -rf "$clone"
 git clone --quiet --no-hardlinks . "$clone" &&
