@@ -19,6 +19,13 @@ constexpr std::string_view KEY_FONT_HEIGHT = "GLIMRA.fontHeight ";
 constexpr std::string_view KEY_TIMEOUT = "GLIMRA.timeout ";
 constexpr std::string_view KEY_CLR_OSD = "GLIMRA.clrOSD ";
 constexpr std::string_view KEY_CLR_OUTLINE = "GLIMRA.clrOutline ";
+constexpr std::string_view KEY_POSITION = "GLIMRA.position ";
+
+// The nine places' words one after another, each ended by its NUL, in the
+// order of DisplayPosition from TopLeft on; packed so, the DLL stays small.
+constexpr const char* POSITION_NAMES =
+    "top-left\0top\0top-right\0left\0center\0right\0bottom-left\0bottom\0bottom-right";
+constexpr int POSITION_COUNT = static_cast<int>(DisplayPosition::BottomRight);
 
 constexpr std::array<std::string_view, 2> SETTINGS_FILE_NAMES = {"glimrarc", "glimra.rc"};
 
@@ -27,7 +34,8 @@ char foldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// True when line begins with key, letter case aside. A shorter line stops at its NUL.
+// True when line begins with key (or a place's word), letter case aside. A
+// shorter line stops at its NUL.
 bool startsWithKey(const char* line, std::string_view key) {
     for (size_t i = 0; i < key.size(); ++i) {
         if (foldCase(line[i]) != foldCase(key[i])) {
@@ -35,6 +43,12 @@ bool startsWithKey(const char* line, std::string_view key) {
         }
     }
     return true;
+}
+
+// A blank, a tab, the line's end, or its carriage return or line feed, which
+// a host may leave in its buffer: no control character is part of a word.
+bool endsWord(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
 int hexDigitValue(char c) {
@@ -92,6 +106,36 @@ uint32_t parseHexColor(const char* text) {
     return value;
 }
 
+DisplayPosition parseDisplayPosition(const char* text) {
+    const char* name = POSITION_NAMES;
+    for (int place = 1; place <= POSITION_COUNT; ++place) {
+        size_t i = 0;
+        while (name[i] != '\0' && foldCase(text[i]) == name[i]) {
+            ++i;
+        }
+        if (name[i] == '\0' && endsWord(text[i])) {
+            return static_cast<DisplayPosition>(place);
+        }
+        while (name[i] != '\0') {
+            ++i;
+        }
+        name += i + 1;
+    }
+    return DisplayPosition::ScreenCorner;
+}
+
+const char* displayPositionName(DisplayPosition position) {
+    const int place = static_cast<int>(position);
+    if (place < 1 || place > POSITION_COUNT) {
+        return "";
+    }
+    const char* name = POSITION_NAMES;
+    for (int skipped = 1; skipped < place; ++skipped) {
+        name += std::strlen(name) + 1;
+    }
+    return name;
+}
+
 SettingKey applySettingsLine(const char* line, OsdSettings& settings) {
     if (startsWithKey(line, KEY_FONT_HEIGHT)) {
         settings.fontHeight = std::atoi(line + KEY_FONT_HEIGHT.size());
@@ -108,6 +152,10 @@ SettingKey applySettingsLine(const char* line, OsdSettings& settings) {
     if (startsWithKey(line, KEY_CLR_OUTLINE)) {
         settings.clrOutline = parseHexColor(skipBlanks(line + KEY_CLR_OUTLINE.size()));
         return SettingKey::ClrOutline;
+    }
+    if (startsWithKey(line, KEY_POSITION)) {
+        settings.position = parseDisplayPosition(skipBlanks(line + KEY_POSITION.size()));
+        return SettingKey::Position;
     }
     return SettingKey::None;
 }

@@ -41,20 +41,22 @@ if [ "$status" -ne 1 ] || ! grep -q -E -- "$wanted" <<<"$output"; then
   exit 1
 fi
 
-# The font and window in the screen's own pixels, under Wine set to 120 dots
-# per inch in a fresh prefix. Wine 8 shows every program the screen as it is;
-# from 9 on, as Windows 10 does, a host that is not DPI-aware sees 96 and is
-# stretched, and the display is drawn at 120 at the stretched size: 800 x 102
-# times 1.25.
+# The font, window and place in the screen's own pixels, under Wine set to
+# 120 dots per inch in a fresh prefix. Wine 8 shows every program the screen
+# as it is; from 9 on, as Windows 10 does, a host that is not DPI-aware sees
+# 96 and is stretched, and the display is drawn at 120 at the stretched size:
+# 800 x 102 times 1.25, at the bottom-right of the 1024 x 768 screen.
 if [ $# -gt 0 ]; then
+  printf 'GLIMRA.position bottom-right\n' >"$work/cut/glimrarc"
   output=$(cd "$work/cut" && GLIMRA_WINE_DPI=120 "$@" "$bin/glimra-check.exe" . 2>&1)
   output=${output//$'\r'/}
   printf '%s\n' "$output"
   case "$(wine --version)" in
-  wine-[0-8].*) wanted=('window 800 x 120\)$') ;;
-  *) wanted=('window 1000 x 128\)$' '^ +the host sees 96 dots per inch') ;;
+  wine-[0-8].*) wanted=('window 800 x 120\)$' '224,648') ;;
+  *) wanted=('window 1000 x 128\)$' '24,640' '^ +the host sees 96 dots per inch') ;;
   esac
   wanted[0]="^fontHeight  75  \\(90 pixels at this screen.s 120 dots per inch; ${wanted[0]}"
+  wanted[1]="^position    bottom-right  \\(window ${wanted[1]} to 1024,768 in this screen.s work area 0,0 to 1024,768\\)$"
   for line in "${wanted[@]}"; do
     if ! grep -q -E -- "$line" <<<"$output"; then
       echo "FAIL: no line matching '$line'"

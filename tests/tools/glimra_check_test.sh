@@ -95,6 +95,7 @@ printf 'GLIMRA.timeout 99999999999\nGLIMRA.fontHeight -3000000000\n' >"$work/ran
 expect_line "timeout beyond 32 bits" 1 "^line 1: warning: timeout 99999999999 is outside the 32-bit range" "$work/range.rc"
 expect_line "its value not guessed" 1 "^timeout +outside the 32-bit range: depends on the C runtime$" "$work/range.rc"
 expect_line "fontHeight beyond 32 bits" 1 "^fontHeight +outside the 32-bit range" "$work/range.rc"
+expect_line "no window's corners then" 1 "^position +the screen's top-left corner, the default$" "$work/range.rc"
 
 # The installation: the built DLLs and hosts of both machines, in every pairing.
 for machine in x86 x64; do

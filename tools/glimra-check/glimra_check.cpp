@@ -88,14 +88,39 @@ bool printIfOutOfRange(const char* name, const SettingsLint& lint, SettingKey ke
     return true;
 }
 
+// Where the display stands, and its window on the screen in the screen's own
+// pixels, unless its size depends on the C runtime.
+void printPosition(const OsdSettings& settings, const DisplayGeometry& display, bool sizeKnown,
+                   const CheckedScreen& screen) {
+    const bool corner = settings.position == DisplayPosition::ScreenCorner;
+    std::printf("%-11s %s", "position",
+                corner ? "the screen's top-left corner, the default"
+                       : displayPositionName(settings.position));
+    if (!sizeKnown) {
+        std::printf("\n");
+        return;
+    }
+    const ScreenPoint window = displayOrigin(display, settings.position, screen.workArea);
+    const ScreenRect& area = screen.workArea;
+    std::printf("  (window %d,%d to %d,%d", window.x, window.y, window.x + display.width,
+                window.y + display.height);
+    if (!corner) {
+        std::printf(" in %s work area %d,%d to %d,%d",
+                    screen.measured ? "this screen's" : "an assumed", area.left, area.top,
+                    area.right, area.bottom);
+    }
+    std::printf(")\n");
+}
+
 void printSettings(const OsdSettings& settings, const SettingsLint& lint,
-                   const ScreenDensity& screen) {
+                   const CheckedScreen& screen) {
     if (!printIfOutOfRange("timeout", lint, SettingKey::Timeout)) {
         std::printf("%-11s %d ms\n", "timeout", settings.timeout);
     }
     const DisplayGeometry display =
         displayGeometry(screen.dotsPerInch, screen.hostDotsPerInch, settings.fontHeight);
-    if (!printIfOutOfRange("fontHeight", lint, SettingKey::FontHeight)) {
+    const bool sizeKnown = !printIfOutOfRange("fontHeight", lint, SettingKey::FontHeight);
+    if (sizeKnown) {
         std::printf("%-11s %d  (%d pixels at %s %d dots per inch; window %d x %d)\n", "fontHeight",
                     settings.fontHeight, display.fontPixels,
                     screen.measured ? "this screen's" : "an assumed", screen.dotsPerInch,
@@ -108,6 +133,7 @@ void printSettings(const OsdSettings& settings, const SettingsLint& lint,
     }
     printColour("clrOSD", settings.clrOSD);
     printColour("clrOutline", settings.clrOutline);
+    printPosition(settings, display, sizeKnown, screen);
 }
 
 int usage() {
@@ -164,7 +190,7 @@ bool printInstallation(const std::string& pluginDirectory, const std::string& ho
 
 // Prints the report of the places given; settings gets what the plug-in would read.
 int checkSettings(const std::vector<std::string>& places, OsdSettings& settings) {
-    const ScreenDensity screen = checkerScreenDensity();
+    const CheckedScreen screen = checkedScreen();
     settings = DEFAULT_SETTINGS;
     std::string path;
     bool installationWarned = false;

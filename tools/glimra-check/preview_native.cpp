@@ -6,11 +6,13 @@ namespace {
 
 // Windows' own default, and what the plug-in's sizes are usually read at.
 constexpr int ASSUMED_DOTS_PER_INCH = 96;
+// A common screen, 1920 x 1080, less a taskbar of 40 pixels at its bottom.
+constexpr ScreenRect ASSUMED_WORK_AREA = {0, 0, 1920, 1040};
 
 } // namespace
 
-ScreenDensity checkerScreenDensity() {
-    return {ASSUMED_DOTS_PER_INCH, ASSUMED_DOTS_PER_INCH, false};
+CheckedScreen checkedScreen() {
+    return {ASSUMED_DOTS_PER_INCH, ASSUMED_DOTS_PER_INCH, ASSUMED_WORK_AREA, false};
 }
 
 bool previewSupported() {

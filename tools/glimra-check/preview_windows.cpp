@@ -128,8 +128,12 @@ void showAndWait(HWND display, const PreviewRequest& request, int32_t timeout) {
 
 // The checker is not DPI-aware, as a host written for Windows 2000 is not:
 // on a scaled screen it sees what such a host sees, and so does its preview.
-ScreenDensity checkerScreenDensity() {
-    return {nativeScreenDotsPerInch(), screenDotsPerInch(), true};
+// The work area is read as the display reads it there, in the screen's own pixels.
+CheckedScreen checkedScreen() {
+    DPI_AWARENESS_CONTEXT checkerAwareness = seeTheScreenAsItIs();
+    const ScreenRect workArea = primaryWorkArea();
+    restoreDpiAwareness(checkerAwareness);
+    return {nativeScreenDotsPerInch(), screenDotsPerInch(), workArea, true};
 }
 
 bool previewSupported() {

@@ -16,10 +16,11 @@ struct KnownKey {
     const char* name; // as written after "GLIMRA."
 };
 
-constexpr std::array<KnownKey, 4> KNOWN_KEYS = {{{SettingKey::Timeout, "timeout"},
+constexpr std::array<KnownKey, 5> KNOWN_KEYS = {{{SettingKey::Timeout, "timeout"},
                                                  {SettingKey::FontHeight, "fontHeight"},
                                                  {SettingKey::ClrOSD, "clrOSD"},
-                                                 {SettingKey::ClrOutline, "clrOutline"}}};
+                                                 {SettingKey::ClrOutline, "clrOutline"},
+                                                 {SettingKey::Position, "position"}}};
 constexpr const char* PREFIX = "glimra.";
 constexpr long LONGEST_LINE_READ = HOST_LINE_SIZE - 1;
 // Bold letters of fewer pixels than this are dots and strokes, not letters.
@@ -88,7 +89,7 @@ void lintIgnoredLine(SettingsLint& lint, int lineNumber, const char* line) {
     warn(lint, lineNumber,
          "unknown key '" + std::string(text, std::strcspn(text, " \t:=")) +
              "' (known: GLIMRA.timeout, GLIMRA.fontHeight, GLIMRA.clrOSD, "
-             "GLIMRA.clrOutline): line ignored");
+             "GLIMRA.clrOutline, GLIMRA.position): line ignored");
 }
 
 // True when the digits at text, with their sign, lie outside a 32-bit int.
@@ -162,6 +163,41 @@ void lintColour(SettingsLint& lint, int lineNumber, SettingKey key, const char* 
     }
 }
 
+// The nine words, for a warning: "top-left, top, ..., bottom-right".
+std::string knownPositions() {
+    std::string names;
+    for (int i = static_cast<int>(DisplayPosition::TopLeft);
+         i <= static_cast<int>(DisplayPosition::BottomRight); ++i) {
+        names += (names.empty() ? "" : ", ");
+        names += displayPositionName(static_cast<DisplayPosition>(i));
+    }
+    return names;
+}
+
+// An unknown word leaves the display in the screen's corner. A known one may
+// be the first half of a place written in two words, of which only it counts.
+void lintPosition(SettingsLint& lint, int lineNumber, const char* value, DisplayPosition result) {
+    const auto wordAt = [](const char* text) {
+        return std::string(text, std::strcspn(text, " \t\r\n"));
+    };
+    const std::string word = wordAt(value);
+    if (result == DisplayPosition::ScreenCorner) {
+        warn(lint, lineNumber,
+             (word.empty() ? std::string("position has no word")
+                           : "position '" + word + "' is not a place") +
+                 " (known: " + knownPositions() +
+                 "): the display stands at the screen's top-left corner");
+        return;
+    }
+    const std::string next = wordAt(skipBlanks(value + word.size()));
+    const DisplayPosition joined = parseDisplayPosition((word + "-" + next).c_str());
+    if (!next.empty() && joined != DisplayPosition::ScreenCorner) {
+        warn(lint, lineNumber,
+             "position '" + word + " " + next + "' reads as " + word + ": write " +
+                 displayPositionName(joined) + " as one word");
+    }
+}
+
 } // namespace
 
 void lintSettingsLine(SettingsLint& lint, int lineNumber, const char* line, long fullLength,
@@ -197,6 +233,9 @@ void lintSettingsLine(SettingsLint& lint, int lineNumber, const char* line, long
         break;
     case SettingKey::ClrOutline:
         lintColour(lint, lineNumber, key, value, scratch.clrOutline);
+        break;
+    case SettingKey::Position:
+        lintPosition(lint, lineNumber, value, scratch.position);
         break;
     case SettingKey::None:
         break;

@@ -12,16 +12,19 @@ struct LineWarning {
     std::string message;
 };
 
+// One slot for each SettingKey, None included.
+constexpr int SETTING_KEY_SLOTS = static_cast<int>(SettingKey::Position) + 1;
+
 // Tracks one file's lines in order, as the plug-in would read them.
 struct SettingsLint {
     std::vector<LineWarning> warnings;
-    int lastLineOfKey[5] = {}; // indexed by SettingKey; 0 = not set yet
+    int lastLineOfKey[SETTING_KEY_SLOTS] = {}; // indexed by SettingKey; 0 = not set yet
     // Indexed by SettingKey: the last value was a whole number beyond 32 bits,
     // whose reading by atoi differs between C runtimes.
-    bool outOfRange[5] = {};
+    bool outOfRange[SETTING_KEY_SLOTS] = {};
     // Indexed by SettingKey: the warning of the line that set the value last
     // already says what it does to the display.
-    bool effectTold[5] = {};
+    bool effectTold[SETTING_KEY_SLOTS] = {};
 };
 
 // Checks one line as the plug-in sees it (at most 1023 bytes, up to any NUL);
