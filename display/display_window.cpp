@@ -130,9 +130,11 @@ bool createFontClassAndWindow(OsdWindow& record, const DisplayGeometry& geometry
         return false;
     }
     osdTextMargin = geometry.textMargin;
-    record.hwnd =
-        CreateWindowExA(OSD_EX_STYLE, OSD_CLASS_NAME, nullptr, OSD_STYLE, 0, 0, geometry.width,
-                        geometry.height, GetDesktopWindow(), nullptr, record.instance, &record);
+    // Read here, where a scaled screen's work area is in the window's own pixels.
+    const ScreenPoint at = displayOrigin(geometry, osdSettings.position, primaryWorkArea());
+    record.hwnd = CreateWindowExA(OSD_EX_STYLE, OSD_CLASS_NAME, nullptr, OSD_STYLE, at.x, at.y,
+                                  geometry.width, geometry.height, GetDesktopWindow(), nullptr,
+                                  record.instance, &record);
     // Every pure black pixel of the window becomes see-through.
     pSetLayeredWindowAttributes(record.hwnd, RGB(0, 0, 0), 0, LWA_COLORKEY);
     return record.hwnd != nullptr;

@@ -153,19 +153,13 @@ TEST(DisplayPixels, EmptyTextShowsTheWindowDrawsNothingAndHidesOnTime) {
     expectHiddenAfter(osd, start, 800);
 }
 
-// The screen's dots per inch as this host thread sees it, and as it really is.
+// The screen's dots per inch as this host thread sees it; read as the screen
+// is, as it really is.
 int hostDotsPerInch() {
     HDC screen = GetDC(nullptr);
     const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dotsPerInch;
-}
-
-template <typename Read> auto readAsTheScreenIs(Read read) {
-    DPI_AWARENESS_CONTEXT host = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
-    const auto value = read();
-    SetThreadDpiAwarenessContext(host);
-    return value;
 }
 
 DPI_AWARENESS hostThreadAwareness() {
@@ -185,9 +179,12 @@ RECT stretchedLetters(const char* text, int dotsPerInch) {
 // would smooth the letters: the display is drawn at the screen's own density
 // instead, at the stretched display's size and place, and the host's thread
 // keeps its awareness. Wine 8 shows every host the screen as it is, and there
-// the display is drawn as at 96 dots per inch, only with a larger font.
+// the display is drawn as at 96 dots per inch, only with a larger font. The
+// place is the screen's corner, or that of the position line, read in the
+// screen area of the shot's size.
 void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretched,
-                               const DisplayPlacement& unstretched) {
+                               const DisplayPlacement& unstretched,
+                               const std::string& positionLine = "", SIZE shot = SHOT_SIZE) {
     const bool stretches = wineMajorVersion() == 0 || wineMajorVersion() >= 9;
     const DPI_AWARENESS awareness = hostThreadAwareness();
     std::printf("host thread's DPI awareness %d\n", static_cast<int>(awareness));
@@ -196,8 +193,8 @@ void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretche
     const DisplayPlacement& placement = stretches ? stretched : unstretched;
     constexpr COLORREF YELLOW = RGB(255, 255, 0);
 
-    const Backdrop backdrop;
-    PluginSession session("GLIMRA.clrOSD 00FFFF\nGLIMRA.clrOutline 0000FF\n");
+    const Backdrop backdrop({shot.cx + 100, shot.cy + 100});
+    PluginSession session("GLIMRA.clrOSD 00FFFF\nGLIMRA.clrOutline 0000FF\n" + positionLine);
     ASSERT_EQ(session.begin(), 0);
     EXPECT_EQ(hostThreadAwareness(), awareness)
         << "beginPlugin changed the host thread's awareness";
@@ -211,15 +208,19 @@ void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretche
         });
     };
     const RECT rect = windowOnScreen();
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.left, placement.origin.x);
+    EXPECT_EQ(rect.top, placement.origin.y);
     EXPECT_EQ(rect.right - rect.left, placement.width);
     EXPECT_EQ(rect.bottom - rect.top, placement.height);
 
-    const ScreenImage image = showAndCapture(session.osdWindow(), "Glimra");
+    const ScreenImage image = showAndCapture(session.osdWindow(), "Glimra", shot);
     EXPECT_EQ(firstForeignPixel(image, {BACKDROP_COLOUR, YELLOW, RED}), "");
-    EXPECT_EQ(firstDifference(image, expectedDisplay("Glimra", placement, YELLOW, RED)), "");
-    if (stretches) {
+    EXPECT_EQ(firstDifference(image, expectedDisplay("Glimra", placement, YELLOW, RED, shot)), "");
+    if (placement.alignment == DT_RIGHT) {
+        // Apart from the drawing above: the letters end the margin from the right edge.
+        EXPECT_NEAR(boundsOfColour(image, YELLOW).right, rect.right - placement.textMargin, 3);
+    }
+    if (stretches && placement.origin.x == 0 && placement.origin.y == 0) {
         const RECT letters = boundsOfColour(image, YELLOW);
         const RECT wanted = stretchedLetters("Glimra", dotsPerInch);
         EXPECT_NEAR(letters.left, wanted.left, 2);
@@ -232,11 +233,10 @@ void expectCrispOnScaledScreen(int dotsPerInch, const DisplayPlacement& stretche
 
     // Raised above another topmost window by the next text, it keeps its
     // place, size and density.
-    HWND cover =
-        createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, SHOT_WIDTH, SHOT_HEIGHT);
+    HWND cover = createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, shot.cx, shot.cy);
     SetWindowPos(cover, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const ScreenImage raised = showAndCapture(session.osdWindow(), "Glimra");
-    EXPECT_EQ(firstDifference(raised, expectedDisplay("Glimra", placement, YELLOW, RED)), "")
+    const ScreenImage raised = showAndCapture(session.osdWindow(), "Glimra", shot);
+    EXPECT_EQ(firstDifference(raised, expectedDisplay("Glimra", placement, YELLOW, RED, shot)), "")
         << "raised above a topmost window";
     const RECT raisedRect = windowOnScreen();
     EXPECT_TRUE(EqualRect(&raisedRect, &rect)) << "raised above a topmost window";
@@ -251,6 +251,19 @@ TEST(DisplayPixelsAt120Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
 // 150 %: wider than this 1024-pixel screen, as the stretched display is too.
 TEST(DisplayPixelsAt144Dpi, DrawnAtTheScreensOwnDensityWithTwoColours) {
     expectCrispOnScaledScreen(144, {108, 15, 1200, 153}, {108, 10, 800, 138});
+}
+
+// At bottom-right of a work area less a taskbar of 60 pixels (40 at 96 dots
+// per inch), read in the screen's own pixels as the display is made: its
+// right and bottom edges on the work area's, its text 15 pixels (10 at 96)
+// from the screen's right edge. Stretched, it is 1200 pixels wide, wider than
+// this screen, and reaches past its left edge, as the stretched display would.
+TEST(DisplayPixelsAt144Dpi, BottomRightStandsOnTheWorkAreasCornerInTheScreensOwnPixels) {
+    const TaskbarBand taskbar(TaskbarBand::Bottom, 60);
+    ASSERT_TRUE(taskbar.holds());
+    expectCrispOnScaledScreen(144, {108, 15, 1200, 153, {-176, 555}, DT_RIGHT},
+                              {108, 10, 800, 138, {224, 570}, DT_RIGHT},
+                              "GLIMRA.position bottom-right\n", WHOLE_SCREEN);
 }
 
 // A creation that fails half-way, its class already taken, still gives the

@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-Backdrop::Backdrop()
-    : handle(createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, SHOT_WIDTH + 100,
-                            SHOT_HEIGHT + 100)),
+Backdrop::Backdrop(SIZE size)
+    : handle(createBackdrop(GetModuleHandleA(nullptr), BACKDROP_COLOUR, size.cx, size.cy)),
       clicksBefore(backdropClickCount()) {
     pumpMessagesFor(200);
 }
@@ -23,16 +22,42 @@ int Backdrop::clicks() const {
     return backdropClickCount() - clicksBefore;
 }
 
-ScreenImage settleAndCapture(HWND osd) {
+ScreenImage settleAndCapture(HWND osd, SIZE shot) {
     pumpMessagesFor(250);
     UpdateWindow(osd);
     pumpMessagesFor(150);
-    return captureScreen(SHOT_WIDTH, SHOT_HEIGHT);
+    return captureScreen(shot.cx, shot.cy);
 }
 
-ScreenImage showAndCapture(HWND osd, const char* text) {
+ScreenImage showAndCapture(HWND osd, const char* text, SIZE shot) {
     sendHostText(text);
-    return settleAndCapture(osd);
+    return settleAndCapture(osd, shot);
+}
+
+TaskbarBand::TaskbarBand(Side side, int pixels) {
+    readAsTheScreenIs([this, side, pixels] {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &previous, 0);
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (side == Top) {
+            area.top += pixels;
+        } else {
+            area.bottom -= pixels;
+        }
+        return SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0);
+    });
+}
+
+TaskbarBand::~TaskbarBand() {
+    readAsTheScreenIs([this] { return SystemParametersInfoA(SPI_SETWORKAREA, 0, &previous, 0); });
+}
+
+bool TaskbarBand::holds() const {
+    const RECT reported = readAsTheScreenIs([] {
+        RECT workArea = {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+        return workArea;
+    });
+    return EqualRect(&reported, &area) != FALSE;
 }
 
 std::string firstDifference(const ScreenImage& actual, const ScreenImage& expected) {

@@ -17,11 +17,15 @@ constexpr COLORREF BLUE = RGB(0, 0, 255);
 // and a margin beyond it, where nothing may ever be drawn.
 constexpr int SHOT_WIDTH = 900;
 constexpr int SHOT_HEIGHT = 220;
+constexpr SIZE SHOT_SIZE = {SHOT_WIDTH, SHOT_HEIGHT};
+// The private screen that the tests run on, for a display away from its corner.
+constexpr SIZE WHOLE_SCREEN = {1024, 768};
 
-// A plain window of BACKDROP_COLOUR behind the display that counts its clicks.
+// A plain window of BACKDROP_COLOUR behind the display that counts its clicks,
+// over the shot area or, given a size, over that much of the screen's top-left.
 class Backdrop {
   public:
-    Backdrop();
+    explicit Backdrop(SIZE size = {SHOT_WIDTH + 100, SHOT_HEIGHT + 100});
     ~Backdrop();
     Backdrop(const Backdrop&) = delete;
     Backdrop& operator=(const Backdrop&) = delete;
@@ -33,10 +37,38 @@ class Backdrop {
     int clicksBefore;
 };
 
-// Sends text from the host, lets the display paint, and reads the screen.
-ScreenImage showAndCapture(HWND osd, const char* text);
+// Sends text from the host, lets the display paint, and reads the screen's
+// top-left area of that size.
+ScreenImage showAndCapture(HWND osd, const char* text, SIZE shot = SHOT_SIZE);
 // Lets pending messages and painting finish, then reads the screen.
-ScreenImage settleAndCapture(HWND osd);
+ScreenImage settleAndCapture(HWND osd, SIZE shot = SHOT_SIZE);
+
+// A taskbar's band of that many pixels along the screen's top or bottom: the
+// primary monitor's work area is the rest of the screen, in its own pixels,
+// until the end of the scope, which puts the earlier work area back. The
+// system keeps it for this process alone.
+class TaskbarBand {
+  public:
+    enum Side { Top, Bottom };
+    TaskbarBand(Side side, int pixels);
+    ~TaskbarBand();
+    TaskbarBand(const TaskbarBand&) = delete;
+    TaskbarBand& operator=(const TaskbarBand&) = delete;
+    // Whether the system reports that work area, read in the screen's own pixels.
+    bool holds() const;
+
+  private:
+    RECT previous = {};
+    RECT area = {};
+};
+
+// Reads something as a system-aware thread, in the screen's own pixels.
+template <typename Read> auto readAsTheScreenIs(Read read) {
+    DPI_AWARENESS_CONTEXT host = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
+    const auto value = read();
+    SetThreadDpiAwarenessContext(host);
+    return value;
+}
 
 // Describes the first pixel where actual differs from expected; "" if none.
 std::string firstDifference(const ScreenImage& actual, const ScreenImage& expected);
