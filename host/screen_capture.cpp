@@ -6,18 +6,12 @@
 #include <cstdio>
 #include <vector>
 
-// Read as a system-aware thread: on a scaled screen, a host that is not
-// DPI-aware would get the screen shrunk to 96 dots per inch, smoothed.
-ScreenImage captureScreen(int width, int height) {
-    DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
-    HDC screen = GetDC(nullptr);
-    ScreenImage image = captureDc(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    restoreDpiAwareness(hostAwareness);
-    return image;
-}
+namespace {
 
-ScreenImage captureDc(HDC source, int width, int height) {
+// The area of source, whose top-left corner may lie anywhere, as an image of its size.
+ScreenImage copyArea(HDC source, const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     ScreenImage image{
         width, height,
         std::vector<COLORREF>(static_cast<size_t>(width) * static_cast<size_t>(height))};
@@ -37,7 +31,7 @@ ScreenImage captureDc(HDC source, int width, int height) {
     HDC memory = CreateCompatibleDC(source);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     // Without CAPTUREBLT, Windows leaves layered windows, the display among them, out.
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY | CAPTUREBLT);
+    BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY | CAPTUREBLT);
     GdiFlush();
     const auto* copied = static_cast<const DWORD*>(bits);
     for (size_t i = 0; i < image.pixels.size(); ++i) {
@@ -48,6 +42,27 @@ ScreenImage captureDc(HDC source, int width, int height) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     return image;
+}
+
+} // namespace
+
+// Read as a system-aware thread: on a scaled screen, a host that is not
+// DPI-aware would get the screen shrunk to 96 dots per inch, smoothed.
+ScreenImage captureScreenArea(const RECT& area) {
+    DPI_AWARENESS_CONTEXT hostAwareness = seeTheScreenAsItIs();
+    HDC screen = GetDC(nullptr);
+    ScreenImage image = copyArea(screen, area);
+    ReleaseDC(nullptr, screen);
+    restoreDpiAwareness(hostAwareness);
+    return image;
+}
+
+ScreenImage captureScreen(int width, int height) {
+    return captureScreenArea({0, 0, width, height});
+}
+
+ScreenImage captureDc(HDC source, int width, int height) {
+    return copyArea(source, {0, 0, width, height});
 }
 
 bool saveBitmap(const ScreenImage& image, const char* path) {

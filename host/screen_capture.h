@@ -21,6 +21,8 @@ struct ScreenImage {
 // in the screen's own pixels; an image of no pixels when the system cannot
 // make the bitmap.
 ScreenImage captureScreen(int width, int height);
+// The same for any area of the screen, such as a display away from its corner.
+ScreenImage captureScreenArea(const RECT& area);
 // The same from any device context, a memory one with a drawing in it too.
 ScreenImage captureDc(HDC source, int width, int height);
 

@@ -9,6 +9,7 @@
 #include "typing_window.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -114,6 +115,50 @@ TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
     EXPECT_EQ(FindWindowA("osd_window", nullptr), nullptr) << "a display left behind";
     EXPECT_EQ(user.type('b'), "ab") << "after the preview";
     user.expectStillHasTheKeyboard("after the preview");
+    removeFolder(folder);
+}
+
+// The size a BMP file's header gives; 0 x 0 when there is none.
+SIZE bitmapSize(const std::string& path) {
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER header = {};
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    const bool read = in && std::fread(&file, sizeof file, 1, in) == 1 &&
+                      std::fread(&header, sizeof header, 1, in) == 1;
+    if (in) {
+        std::fclose(in);
+    }
+    return read ? SIZE{header.biWidth, std::abs(header.biHeight)} : SIZE{0, 0};
+}
+
+// At the place of the settings, its text aligned there, and its screenshot
+// the display and 40 pixels around it that lie on the screen.
+TEST(Preview, ShowsTheTextAtThePlaceOfTheSettings) {
+    const Backdrop backdrop(WHOLE_SCREEN);
+    const std::string folder = makeTemporaryFolder("preview");
+    writeTextFile(folder + "glimrarc", "GLIMRA.timeout 1500\nGLIMRA.position bottom-right\n");
+    const PROCESS_INFORMATION preview =
+        startPreview(folder, "--text \"Over here\" --screenshot \"" + folder + "shot.bmp\"");
+    HWND osd = shownDisplay(preview.hProcess);
+    ASSERT_NE(osd, nullptr);
+    countdownBegun(osd);
+
+    RECT rect = {};
+    GetWindowRect(osd, &rect);
+    const RECT bottomRight = {224, 666, 1024, 768};
+    EXPECT_TRUE(EqualRect(&rect, &bottomRight))
+        << rect.left << "," << rect.top << " to " << rect.right << "," << rect.bottom;
+    pumpMessagesFor(400);
+    const DisplayPlacement placement = {72, 10, 800, 102, {224, 666}, DT_RIGHT};
+    EXPECT_EQ(
+        firstDifference(captureScreen(WHOLE_SCREEN.cx, WHOLE_SCREEN.cy),
+                        expectedDisplay("Over here", placement, WHITE, NEAR_BLACK, WHOLE_SCREEN)),
+        "");
+    EXPECT_EQ(WaitForSingleObject(preview.hProcess, 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(exitCodeOf(preview.hProcess), 0u);
+    const SIZE shot = bitmapSize(folder + "shot.bmp");
+    EXPECT_EQ(shot.cx, 40 + 800);
+    EXPECT_EQ(shot.cy, 40 + 102);
     removeFolder(folder);
 }
 

@@ -23,7 +23,7 @@ constexpr UINT_PTR SCREENSHOT_TIMER = 1;
 // Painting comes first, but Wine puts a colour-keyed window on the X screen a
 // little after it is painted.
 constexpr UINT SCREENSHOT_DELAY_MS = 500;
-// Beyond the window's right and bottom edges, to show where it ends.
+// Around the window, to show where it ends.
 constexpr int SCREENSHOT_MARGIN = 40;
 
 // The window that registered for the host's texts: the display's.
@@ -32,13 +32,19 @@ DWORD previewThread;
 std::string screenshotPath;
 bool screenshotTaken;
 
+// The display's window and the margin around it that lies on the screen, in
+// the screen's own pixels, in which a display on a scaled screen is made.
 void saveScreenshot(HWND display) {
+    DPI_AWARENESS_CONTEXT checkerAwareness = seeTheScreenAsItIs();
     RECT rect = {};
     GetWindowRect(display, &rect);
-    const int width = std::min<int>(rect.right + SCREENSHOT_MARGIN, GetSystemMetrics(SM_CXSCREEN));
-    const int height =
-        std::min<int>(rect.bottom + SCREENSHOT_MARGIN, GetSystemMetrics(SM_CYSCREEN));
-    const bool saved = saveBitmap(captureScreen(width, height), screenshotPath.c_str());
+    const RECT area = {
+        std::max<LONG>(rect.left - SCREENSHOT_MARGIN, 0),
+        std::max<LONG>(rect.top - SCREENSHOT_MARGIN, 0),
+        std::min<LONG>(rect.right + SCREENSHOT_MARGIN, GetSystemMetrics(SM_CXSCREEN)),
+        std::min<LONG>(rect.bottom + SCREENSHOT_MARGIN, GetSystemMetrics(SM_CYSCREEN))};
+    restoreDpiAwareness(checkerAwareness);
+    const bool saved = saveBitmap(captureScreenArea(area), screenshotPath.c_str());
     std::printf(saved ? "screenshot: %s\n" : "screenshot: cannot write %s\n",
                 screenshotPath.c_str());
     std::fflush(stdout);
