@@ -50,7 +50,8 @@ sample_reads_defaults() {
   local output
   output=$("$checker" "$root/glimrarc") || return 1
   grep -q '^timeout     3000 ms$' <<<"$output" && grep -q '^fontHeight  75 ' <<<"$output" &&
-    grep -q '^clrOSD      FFFFFF ' <<<"$output" && grep -q '^clrOutline  010101 ' <<<"$output"
+    grep -q '^clrOSD      FFFFFF ' <<<"$output" && grep -q '^clrOutline  010101 ' <<<"$output" &&
+    grep -q "^position    the screen's top-left corner, the default " <<<"$output"
 }
 check "sample settings are the defaults, without warnings" sample_reads_defaults
 
