@@ -4,7 +4,10 @@
 // text in turn, so that machine noise falls on both alike. Then checks
 // that a hidden display leaves no timer running and gets no wake-ups. Prints
 // figures; run as
-//   tarvex.exe --plugin PATH\GLIMRA.dll [--texts N]
+//   tarvex.exe --plugin PATH\GLIMRA.dll [--texts N] [--position WORD]
+// --position times the display at that GLIMRA.position: a copy of the DLL is
+// loaded from a temporary folder beside a settings file naming the place, and
+// the floor aligns its text as the display does there.
 #include "display/screen_density.h"
 #include "host/host.h"
 #include "host/host_startup.h"
@@ -22,7 +25,7 @@ namespace {
 
 constexpr UINT_PTR HIDE_TIMER = 1;
 constexpr UINT FLOOR_TEXT = WM_APP;
-constexpr int FLOOR_TOP = 300; // below the display, so that neither covers the other
+constexpr int FLOOR_TOP = 300; // away from the display, so that neither covers the other
 
 double secondsPerTick() {
     LARGE_INTEGER frequency;
@@ -64,9 +67,19 @@ struct Floor {
     HWND window;
     HFONT font;
     int textMargin;
+    UINT alignment; // DT_LEFT, DT_CENTER or DT_RIGHT, as the display's text
     char text[128];
 };
 Floor floorDisplay;
+
+// The DrawTextA alignment of a display at that GLIMRA.position word (given
+// in lower case): the side the place names, centred for top, center and bottom.
+UINT alignmentAt(const std::string& position) {
+    if (position.size() >= 5 && position.compare(position.size() - 5, 5, "right") == 0) {
+        return DT_RIGHT;
+    }
+    return position == "top" || position == "center" || position == "bottom" ? DT_CENTER : DT_LEFT;
+}
 
 LRESULT CALLBACK floorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == FLOOR_TEXT) {
@@ -85,25 +98,33 @@ LRESULT CALLBACK floorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     HDC dc = BeginPaint(window, &paint);
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, floorDisplay.font);
+    // The margin on the side the text is aligned to, both for centred text;
+    // the outline's moves on the edges that place the text.
+    const UINT alignment = floorDisplay.alignment;
+    const int margin = floorDisplay.textMargin;
     RECT area;
     GetClientRect(window, &area);
-    area.left += floorDisplay.textMargin;
-    area.top += floorDisplay.textMargin;
+    area.top += margin;
+    area.left += alignment != DT_RIGHT ? margin : 0;
+    area.right -= alignment != DT_LEFT ? margin : 0;
     const int length = static_cast<int>(std::strlen(floorDisplay.text));
     SetTextColor(dc, RGB(1, 1, 1));
     for (const POINT offset : {POINT{-1, -1}, POINT{1, 1}, POINT{-1, 1}, POINT{1, -1}}) {
-        RECT moved = {area.left + offset.x, area.top + offset.y, area.right, area.bottom};
-        DrawTextA(dc, floorDisplay.text, length, &moved, 0);
+        RECT moved = {area.left + (alignment != DT_RIGHT ? offset.x : 0), area.top + offset.y,
+                      area.right + (alignment != DT_LEFT ? offset.x : 0), area.bottom};
+        DrawTextA(dc, floorDisplay.text, length, &moved, alignment);
     }
     SetTextColor(dc, RGB(255, 255, 255));
-    DrawTextA(dc, floorDisplay.text, length, &area, 0);
+    DrawTextA(dc, floorDisplay.text, length, &area, alignment);
     EndPaint(window, &paint);
     return 0;
 }
 
 // Made as the display was: on a scaled screen, where the display was made
-// system-aware at the screen's own density, the floor is too.
-void createFloor(HINSTANCE instance, HWND osd) {
+// system-aware at the screen's own density, the floor is too. It stands 300
+// pixels (at 96 dpi) down the screen's left edge, or at its top when the
+// display is in that band.
+void createFloor(HINSTANCE instance, HWND osd, UINT alignment) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -120,15 +141,20 @@ void createFloor(HINSTANCE instance, HWND osd) {
     const int dotsPerInch = screenDotsPerInch(); // the display's density
     RECT osdRect = {};
     GetWindowRect(osd, &osdRect);
+    const int height = osdRect.bottom - osdRect.top;
+    int top = MulDiv(FLOOR_TOP, dotsPerInch, hostDotsPerInch);
+    if (osdRect.top < top + height && osdRect.bottom > top) {
+        top = 0;
+    }
     floorDisplay.textMargin = MulDiv(10, dotsPerInch, hostDotsPerInch);
+    floorDisplay.alignment = alignment;
     floorDisplay.font =
         CreateFontA(dotsPerInch * 75 / 100, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Verdana");
     floorDisplay.window = CreateWindowExA(
         WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST, "floor_window",
-        nullptr, WS_POPUP | WS_DISABLED, 0, MulDiv(FLOOR_TOP, dotsPerInch, hostDotsPerInch),
-        osdRect.right - osdRect.left, osdRect.bottom - osdRect.top, GetDesktopWindow(), nullptr,
-        instance, nullptr);
+        nullptr, WS_POPUP | WS_DISABLED, 0, top, osdRect.right - osdRect.left, height,
+        GetDesktopWindow(), nullptr, instance, nullptr);
     SetThreadDpiAwarenessContext(hostAwareness);
     SetLayeredWindowAttributes(floorDisplay.window, RGB(0, 0, 0), 0, LWA_COLORKEY);
 }
@@ -161,9 +187,11 @@ void printTimings(const char* what, const Timings& timings) {
     printPercentiles("  of which the paint", timings.paint);
 }
 
-// Another topmost window over the display's corner, as a player that keeps
-// itself on top is, raised again before each text of the covered round.
-HWND createCover(HINSTANCE instance) {
+// Another topmost window over the display's top-left corner, as a player
+// that keeps itself on top is, raised again before each text of the covered round.
+HWND createCover(HINSTANCE instance, HWND osd) {
+    RECT osdRect = {};
+    GetWindowRect(osd, &osdRect);
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -171,8 +199,9 @@ HWND createCover(HINSTANCE instance) {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszClassName = "cover_window";
     RegisterClassExA(&windowClass);
-    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "cover_window", nullptr, WS_POPUP, 0,
-                           0, 200, 100, nullptr, nullptr, instance, nullptr);
+    return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "cover_window", nullptr, WS_POPUP,
+                           osdRect.left, osdRect.top, 200, 100, nullptr, nullptr, instance,
+                           nullptr);
 }
 
 void raiseAbove(HWND cover) {
@@ -219,13 +248,59 @@ int idleMessagesTo(HWND osd, DWORD milliseconds) {
     return count;
 }
 
+// A folder of its own holding a copy of the DLL at pluginPath and a settings
+// file "glimrarc" that names position; the copy's path, or "" when it cannot
+// be made. The built DLL's folder is left as it is.
+std::string copyBesideSettings(const char* pluginPath, const std::string& position,
+                               std::string& folder) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "glimra-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
+    const std::string copy = folder + "GLIMRA.dll";
+    const std::string settings = "GLIMRA.position " + position + "\n";
+    std::FILE* file = nullptr;
+    if (!CreateDirectoryA(folder.c_str(), nullptr) || !CopyFileA(pluginPath, copy.c_str(), TRUE) ||
+        !(file = std::fopen((folder + "glimrarc").c_str(), "wb"))) {
+        return "";
+    }
+    std::fwrite(settings.data(), 1, settings.size(), file);
+    std::fclose(file);
+    return copy;
+}
+
+// Nothing when there is no copy: the names alone would be the current folder's files.
+void removeCopy(const std::string& folder) {
+    if (folder.empty()) {
+        return;
+    }
+    DeleteFileA((folder + "GLIMRA.dll").c_str());
+    DeleteFileA((folder + "glimrarc").c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int textCount = std::max(1, std::atoi(optionValue(argc, argv, "--texts", "10000")));
+    const char* pluginPath = optionValue(argc, argv, "--plugin", nullptr);
+    const std::string position = optionValue(argc, argv, "--position", "");
+    std::string copyFolder;
+    std::string copiedPlugin;
+    if (pluginPath && !position.empty()) {
+        copiedPlugin = copyBesideSettings(pluginPath, position, copyFolder);
+        if (copiedPlugin.empty()) {
+            std::fprintf(stderr, "cannot copy %s beside a settings file in %s\n", pluginPath,
+                         copyFolder.c_str());
+            removeCopy(copyFolder);
+            return 2;
+        }
+        pluginPath = copiedPlugin.c_str();
+    }
     LoadedPlugin plugin;
-    if (!startHost(optionValue(argc, argv, "--plugin", nullptr), plugin)) {
-        std::fprintf(stderr, "usage: tarvex.exe --plugin PATH\\GLIMRA.dll [--texts N]\n");
+    if (!startHost(pluginPath, plugin)) {
+        std::fprintf(stderr,
+                     "usage: tarvex.exe --plugin PATH\\GLIMRA.dll [--texts N] [--position WORD]\n");
+        removeCopy(copyFolder);
         return 2;
     }
     const double tick = secondsPerTick() * 1000.0;
@@ -241,8 +316,13 @@ int main(int argc, char** argv) {
     pumpMessagesFor(300);
     std::printf("screen: %d dots per inch; the host sees %d\n", nativeScreenDotsPerInch(),
                 screenDotsPerInch());
+    RECT osdRect = {};
+    GetWindowRect(osd, &osdRect);
+    std::printf("display at %s: %ld,%ld to %ld,%ld as the host sees the screen\n",
+                position.empty() ? "the screen's corner (no GLIMRA.position)" : position.c_str(),
+                osdRect.left, osdRect.top, osdRect.right, osdRect.bottom);
 
-    createFloor(GetModuleHandleA(nullptr), osd);
+    createFloor(GetModuleHandleA(nullptr), osd, alignmentAt(position));
     const std::string text = benchmarkText();
     Timings pluginTimes;
     Timings floorTimes;
@@ -258,7 +338,7 @@ int main(int argc, char** argv) {
 
     // The display raised over another topmost window at every text; the
     // floor, shown in place, stays beneath it.
-    HWND cover = createCover(GetModuleHandleA(nullptr));
+    HWND cover = createCover(GetModuleHandleA(nullptr), osd);
     Timings coveredPluginTimes;
     Timings coveredFloorTimes;
     const int coveredTexts = std::max(1, textCount / 10);
@@ -281,5 +361,6 @@ int main(int argc, char** argv) {
 
     plugin.end(nullptr);
     unloadPlugin(plugin);
+    removeCopy(copyFolder);
     return (timerLeft || wakeUps != 0) ? 1 : 0;
 }

@@ -24,17 +24,24 @@ else
   x86_label="x86, 32-bit Wine run natively"
 fi
 # Each DLL on a plain screen, then on one of 144 dots per inch (150 %), where
-# Wine from 9 on, like Windows 10, would stretch a host that is not DPI-aware.
-# 100,000 texts a side and the covered round take longer than a test may.
+# Wine from 9 on, like Windows 10, would stretch a host that is not DPI-aware,
+# then on the plain screen at GLIMRA.position bottom-right, whose ratio to its
+# floor should be the default place's. 100,000 texts a side and the covered
+# round take longer than a test may. GLIMRA_BENCH_TEXTS, for a short run that
+# checks this script, overrides the count; its figures are noise.
 export GLIMRA_WINE_TIMEOUT=${GLIMRA_WINE_TIMEOUT:-3600}
 for architecture in x64 x86; do
   label=$architecture texts=100000
   [ "$architecture" = x86 ] && label=$x86_label texts=$x86_texts
-  for dpi in 96 144; do
-    echo "== display under Wine $(wine --version) at $dpi dpi ($label)"
+  texts=${GLIMRA_BENCH_TEXTS:-$texts}
+  for run in 96 144 96:bottom-right; do
+    dpi=${run%%:*} position=${run#"$dpi"}
+    position=${position#:}
+    echo "== display under Wine $(wine --version) at $dpi dpi${position:+ at $position} ($label)"
     GLIMRA_WINE_DPI=$dpi GLIMRA_WINEPREFIX=$PWD/build/mingw-$architecture/wineprefix \
       scripts/run-windows.sh --private-display --fresh-prefix "build/mingw-$architecture/bench/tarvex.exe" \
-      --plugin "Z:$PWD/build/mingw-$architecture/bin/GLIMRA.dll" --texts "$texts" | tr -d '\r'
+      --plugin "Z:$PWD/build/mingw-$architecture/bin/GLIMRA.dll" --texts "$texts" \
+      ${position:+--position "$position"} | tr -d '\r'
   done
 done
 echo "== settings reader (native)"
