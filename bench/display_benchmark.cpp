@@ -256,7 +256,7 @@ std::string copyBesideSettings(const char* pluginPath, const std::string& positi
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     folder = std::string(temp) + "glimra-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
-    const std::string copy = folder + "GLIMRA.dll";
+    std::string copy = folder + "GLIMRA.dll";
     const std::string settings = "GLIMRA.position " + position + "\n";
     std::FILE* file = nullptr;
     if (!CreateDirectoryA(folder.c_str(), nullptr) || !CopyFileA(pluginPath, copy.c_str(), TRUE) ||

@@ -43,8 +43,7 @@ add_custom_command(
 add_custom_target(tarvex_imports DEPENDS ${TARVEX_IMPORT_LIBRARY})
 
 # A small, self-contained DLL: no exceptions, no RTTI, unused sections dropped,
-# data aligned only as the ABI needs (not padded to cache lines), and the
-# compiler's own runtime linked in, so it needs only system DLLs and the host.
+# and the compiler's own runtime linked in, so it needs only system DLLs and the host.
 add_library(glimra SHARED
   ${GLIMRA_PORTABLE_SOURCES}
   plugin/plugin.cpp
@@ -57,9 +56,8 @@ add_library(glimra SHARED
   plugin/GLIMRA.rc)
 set_target_properties(glimra PROPERTIES OUTPUT_NAME GLIMRA PREFIX "" SUFFIX ".dll")
 target_include_directories(glimra PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(glimra PRIVATE -Os -malign-data=abi -fno-exceptions -fno-rtti
-                                      -fno-asynchronous-unwind-tables -ffunction-sections
-                                      -fdata-sections)
+target_compile_options(glimra PRIVATE -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+                                      -ffunction-sections -fdata-sections)
 target_link_options(glimra PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 add_dependencies(glimra tarvex_imports)
 target_link_libraries(glimra PRIVATE ${TARVEX_IMPORT_LIBRARY} user32 gdi32 kernel32)

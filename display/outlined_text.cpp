@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr std::array<POINT, 4> OUTLINE_OFFSETS = {{{-1, -1}, {1, 1}, {-1, 1}, {1, -1}}};
+// Aligned as a POINT, not padded to a cache line: the x86 DLL keeps within 20 KB.
+alignas(POINT) constexpr std::array<POINT, 4> OUTLINE_OFFSETS = {
+    {{-1, -1}, {1, 1}, {-1, 1}, {1, -1}}};
 static_assert(static_cast<UINT>(TextAlignment::Left) == DT_LEFT &&
               static_cast<UINT>(TextAlignment::Center) == DT_CENTER &&
               static_cast<UINT>(TextAlignment::Right) == DT_RIGHT);
