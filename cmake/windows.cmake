@@ -44,14 +44,18 @@ add_custom_target(tarvex_imports DEPENDS ${TARVEX_IMPORT_LIBRARY})
 
 # A small, self-contained DLL: no exceptions, no RTTI, unused sections dropped,
 # and the compiler's own runtime linked in, so it needs only system DLLs and the host.
+# The display's Windows code, built into the DLL and into glimra-check's preview.
+set(GLIMRA_DISPLAY_SOURCES ${PROJECT_SOURCE_DIR}/display/display_window.cpp
+                           ${PROJECT_SOURCE_DIR}/display/outlined_text.cpp
+                           ${PROJECT_SOURCE_DIR}/display/screen_density.cpp
+                           ${PROJECT_SOURCE_DIR}/display/accessibility.cpp
+                           ${PROJECT_SOURCE_DIR}/display/accessible_objects.cpp
+                           ${PROJECT_SOURCE_DIR}/plugin/module_state.cpp)
 add_library(glimra SHARED
   ${GLIMRA_PORTABLE_SOURCES}
+  ${GLIMRA_DISPLAY_SOURCES}
   plugin/plugin.cpp
-  plugin/module_state.cpp
   settings/module_path_windows.cpp
-  display/display_window.cpp
-  display/outlined_text.cpp
-  display/screen_density.cpp
   plugin/GLIMRA.def
   plugin/GLIMRA.rc)
 set_target_properties(glimra PROPERTIES OUTPUT_NAME GLIMRA PREFIX "" SUFFIX ".dll")
@@ -70,7 +74,8 @@ else()
 endif()
 target_link_options(glimra PRIVATE -nostartfiles -Wl,-e,${GLIMRA_ENTRY} -Wl,--disable-runtime-pseudo-reloc)
 add_dependencies(glimra tarvex_imports)
-target_link_libraries(glimra PRIVATE ${TARVEX_IMPORT_LIBRARY} user32 gdi32 kernel32)
+# uuid holds the interfaces' identifiers as constants; it imports nothing.
+target_link_libraries(glimra PRIVATE ${TARVEX_IMPORT_LIBRARY} user32 gdi32 kernel32 uuid)
 
 add_test(NAME dll.tables-version-size
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/dll/check_dll.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)
