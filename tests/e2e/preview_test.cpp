@@ -5,6 +5,7 @@
 #include "plugin_session.h"
 #include "reference_drawing.h"
 #include "screen_checks.h"
+#include "screen_reader.h"
 #include "timing_checks.h"
 #include "typing_window.h"
 
@@ -75,6 +76,7 @@ DWORD exitCodeOf(HANDLE process) {
 TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
     const TypingWindow user;
     const Backdrop backdrop;
+    ScreenReader reader;
     const std::string folder = makeTemporaryFolder("preview");
     writeTextFile(folder + "glimrarc", "GLIMRA.timeout 1500\nGLIMRA.fontHeight 50\n"
                                        "GLIMRA.clrOSD 00FFFF\nGLIMRA.clrOutline 800000\n");
@@ -83,6 +85,7 @@ TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
     const double shown = nowMilliseconds();
     ASSERT_NE(osd, nullptr);
     const double counting = countdownBegun(osd);
+    EXPECT_EQ(reader.nextLine(), heardAlert(8, "Preview me")) << "heard as the plug-in's texts";
 
     RECT rect = {};
     GetWindowRect(osd, &rect);
