@@ -1,6 +1,7 @@
 // The display window: its font, class, creation, window procedure and timer.
 #include "display/display.h"
 
+#include "display/accessibility.h"
 #include "display/display_geometry.h"
 #include "display/screen_density.h"
 #include "plugin/host_api.h"
@@ -170,9 +171,11 @@ void showText(OsdWindow& record, const char* text, UINT milliseconds) {
     showOnTop(record.hwnd);
     InvalidateRect(record.hwnd, nullptr, TRUE);
     SetTimer(record.hwnd, OSD_HIDE_TIMER, milliseconds, nullptr); // restarts a running countdown
+    announceText(record.hwnd, record.text);
 }
 
 void destroyDisplay(OsdWindow& record) {
+    releaseAccessibility();
     DestroyWindow(record.hwnd);
     UnregisterClassA(OSD_CLASS_NAME, record.instance);
     if (record.font) {
@@ -195,6 +198,8 @@ LRESULT CALLBACK osdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return onTimer(window, wParam);
     case HOST_MSG_TEXT:
         return onHostText(lParam);
+    case WM_GETOBJECT:
+        return answerObjectRequest(window, wParam, lParam);
     default:
         break;
     }

@@ -2,8 +2,9 @@
 # Prints the performance figures: each DLL's display path and start under Wine
 # on a private virtual screen, beside a bare display window measured in the
 # same run (the floor), both DLLs' sizes, and the settings reader's cost per
-# line natively.
-set -eu
+# line natively. A run that fails stops it (pipefail: each run's output goes
+# through tr).
+set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 for preset in native-release mingw-x64 mingw-x86; do

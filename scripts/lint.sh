@@ -5,7 +5,7 @@
 # as there are processors. Each file is checked once for each distinct way a
 # database compiles it (tests/, fuzz/ and bench/ without clang's static
 # analyzer, as their .clang-tidy says).
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in native mingw-x64 fuzz; do
   [ -f "build/$preset/compile_commands.json" ] || cmake --preset "$preset" >/dev/null
@@ -21,9 +21,13 @@ own_sources() { # PRESET
   sed -n 's|^ *"file": "'"$PWD"'/\(.*\)",*$|\1|p' "build/$1/compile_commands.json" | sort -u |
     comm -12 - <(grep '\.cpp$' <<<"$tracked" | sort)
 }
-windows_sources=$(comm -23 <(own_sources mingw-x64) <(own_sources native))
+# Each list an assignment of its own: a database that cannot be read stops the
+# script, where inside <(...) it would leave a list empty, unchecked.
 native_sources=$(own_sources native)
-fuzz_sources=$(comm -23 <(own_sources fuzz) <(own_sources native))
+x64_sources=$(own_sources mingw-x64)
+clang_sources=$(own_sources fuzz)
+windows_sources=$(comm -23 <(echo "$x64_sources") <(echo "$native_sources"))
+fuzz_sources=$(comm -23 <(echo "$clang_sources") <(echo "$native_sources"))
 
 # A database lists a source once for each target that builds it, and
 # clang-tidy checks it once for each entry, so that a file that two targets

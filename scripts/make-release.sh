@@ -8,7 +8,7 @@
 # is made: the programs carry no build time, and the entries come in a fixed
 # order with fixed permissions, no extra fields, and the time
 # SOURCE_DATE_EPOCH (seconds since 1970; the last commit's time unless set).
-set -eu
+set -euo pipefail
 cd -P "$(dirname "$0")/.."
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$PWD" ]; then

@@ -1,3 +1,4 @@
+// The plug-in's settings and their reader, which takes them from the settings file at start.
 #include "settings/settings.h"
 
 #include "plugin/host_api.h"

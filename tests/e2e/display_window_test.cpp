@@ -51,7 +51,7 @@ TEST(DisplayWindow, IsATopmostClickThroughSeeThroughPopupAtTopLeft) {
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(osd, GWL_EXSTYLE)), 0x800A8u);
     char title[16] = "unchanged";
     GetWindowTextA(osd, title, sizeof title);
-    EXPECT_STREQ(title, "");
+    EXPECT_STREQ(title, "Glimra") << "its own text is the text it shows, here the start-up name";
 
     ASSERT_EQ(screenDotsPerInch(), 96);
     const RECT rect = windowRect(osd);

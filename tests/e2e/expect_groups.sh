@@ -3,10 +3,12 @@
 # groups given, each of which has its own CTest entry.
 #
 #   tests/e2e/expect_groups.sh "GROUP;GROUP;..." COMMAND [ARGUMENTS...] --gtest_list_tests
-set -u
+set -u -o pipefail
 expected=";$1;"
 shift
-listed=$("$@" | tr -d '\r' | sed -n 's/^\([A-Za-z0-9_]*\)\.$/\1/p')
+# A program that fails, whatever it listed before, fails the check.
+listed=$("$@" | tr -d '\r' | sed -n 's/^\([A-Za-z0-9_]*\)\.$/\1/p') ||
+  { echo "expect_groups: the program failed (status $?)"; exit 1; }
 [ -n "$listed" ] || { echo "expect_groups: the program listed no groups"; exit 1; }
 missing=0
 for group in $listed; do

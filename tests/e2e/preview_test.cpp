@@ -5,6 +5,7 @@
 #include "plugin_session.h"
 #include "reference_drawing.h"
 #include "screen_checks.h"
+#include "screen_reader.h"
 #include "timing_checks.h"
 #include "typing_window.h"
 
@@ -76,6 +77,7 @@ DWORD exitCodeOf(HANDLE process) {
 TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
     const TypingWindow user;
     const Backdrop backdrop;
+    ScreenReader reader;
     const std::string folder = makeTemporaryFolder("preview");
     writeTextFile(folder + "glimrarc", "GLIMRA.timeout 1500\nGLIMRA.fontHeight 50\n"
                                        "GLIMRA.clrOSD 00FFFF\nGLIMRA.clrOutline 800000\n");
@@ -84,6 +86,7 @@ TEST(Preview, ShowsTheSettingsAsThePluginWouldAndEndsWithTheTimeout) {
     const double shown = nowMilliseconds();
     ASSERT_NE(osd, nullptr);
     const double counting = countdownBegun(osd);
+    EXPECT_EQ(reader.nextLine(), heardAlert(8, "Preview me")) << "heard as the plug-in's texts";
 
     RECT rect = {};
     GetWindowRect(osd, &rect);

@@ -40,8 +40,11 @@ check "SHA256SUMS beside the ZIP" sums_match "$(dirname "$zip")" "$(basename "$z
 check "SHA256SUMS in the ZIP" sums_match "$root" x86/GLIMRA.dll x64/GLIMRA.dll glimra-check.exe
 # What a second packing on the same machine would repeat: the order that the
 # file system lists names in, and the packer's owner in extra fields.
+# zipinfo's own status counts: read apart, so that no pipe hides it.
 entries_sorted_and_plain() {
-  zipinfo -1 "$zip" | LC_ALL=C sort -c && ! zipinfo -v "$zip" | grep -E 'length of extra field: +[1-9]'
+  local names details
+  names=$(zipinfo -1 "$zip") && details=$(zipinfo -v "$zip") || return 1
+  LC_ALL=C sort -c <<<"$names" && ! grep -E 'length of extra field: +[1-9]' <<<"$details"
 }
 check "ZIP entries in name order, without extra fields" entries_sorted_and_plain
 
@@ -124,8 +127,8 @@ check "glimra-check.exe without --show: the same exit status" \
 packs_the_same_elsewhere() {
   local copy=$work/elsewhere/glimra
   local again=$copy/build/release/glimra-1.0.zip
-  mkdir -p "$copy" && git ls-files -z --cached --others --exclude-standard |
-    xargs -0 cp --parents -t "$copy" || return 1
+  mkdir -p "$copy" && git ls-files -z --cached --others --exclude-standard >"$work/sources" &&
+    xargs -0 cp --parents -t "$copy" <"$work/sources" || return 1
   (cd "$copy" && umask 077 && scripts/make-release.sh) || return 1
   cmp "$zip" "$again" || { diff <(zipinfo -v "$zip" | tail -n +2) <(zipinfo -v "$again" | tail -n +2); false; }
 }

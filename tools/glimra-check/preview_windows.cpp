@@ -11,6 +11,8 @@
 #include "host/screen_capture.h"
 #include "settings/settings.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -153,6 +155,9 @@ bool runPreview(const OsdSettings& settings, const PreviewRequest& request) {
                              "which Glimra needs (Windows 2000 or later)\n");
         return false;
     }
+    // As a host's thread with windows has, so that screen readers hear the
+    // preview's text as an alert, as the plug-in's.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     previewThread = GetCurrentThreadId();
     hostWnd = createPreviewHost(instance);
@@ -170,5 +175,8 @@ bool runPreview(const OsdSettings& settings, const PreviewRequest& request) {
     DestroyWindow(hostWnd);
     UnregisterClassA(HOST_CLASS_NAME, instance);
     hostWnd = nullptr;
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
     return made;
 }
