@@ -7,25 +7,21 @@
 #include "settings/settings.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
-// Aligned as a POINT, not padded to a cache line: the x86 DLL keeps within 20 KB.
-alignas(POINT) constexpr std::array<POINT, 4> OUTLINE_OFFSETS = {
-    {{-1, -1}, {1, 1}, {-1, 1}, {1, -1}}};
+constexpr std::array<POINT, 4> OUTLINE_OFFSETS = {{{-1, -1}, {1, 1}, {-1, 1}, {1, -1}}};
 static_assert(static_cast<UINT>(TextAlignment::Left) == DT_LEFT &&
               static_cast<UINT>(TextAlignment::Center) == DT_CENTER &&
               static_cast<UINT>(TextAlignment::Right) == DT_RIGHT);
 
-// Draws the whole text (-1: up to its NUL) in the client area less the
-// margin, moved by offset: the margin at the top and on the side the text is
-// aligned to (both sides for centred text), the offset on the edges that
-// place the text. Letters beyond the area are cut off. Format: the alignment
-// alone, so top-aligned, line breaks honoured, no wrapping, clipped, '&'
-// prefixes on. Kept out of line, which keeps the x86 DLL within its 20 KB.
-[[gnu::noinline]] void drawTextFrom(HDC dc, const char* text, const RECT& client,
-                                    TextAlignment alignment, POINT offset) {
-    RECT area = client;
+// Draws text in the client area less the margin, moved by offset: the margin
+// at the top and on the side the text is aligned to (both sides for centred
+// text), the offset on the edges that place the text. Letters beyond the
+// area are cut off. Format: the alignment alone, so top-aligned, line breaks
+// honoured, no wrapping, clipped, '&' prefixes on.
+void drawTextFrom(HDC dc, const char* text, RECT area, TextAlignment alignment, POINT offset) {
     area.top += osdTextMargin + offset.y;
     if (alignment != TextAlignment::Right) {
         area.left += osdTextMargin + offset.x;
@@ -33,7 +29,7 @@ static_assert(static_cast<UINT>(TextAlignment::Left) == DT_LEFT &&
     if (alignment != TextAlignment::Left) {
         area.right += offset.x - osdTextMargin;
     }
-    DrawTextA(dc, text, -1, &area, static_cast<UINT>(alignment));
+    DrawTextA(dc, text, static_cast<int>(std::strlen(text)), &area, static_cast<UINT>(alignment));
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 // 1607) lacks it, and the x86 DLL must still load on Windows 2000.
 #include "display/screen_density.h"
 
-#include <cstddef>
-
 namespace {
 
 using SetThreadDpiAwarenessContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -29,16 +27,13 @@ int nativeScreenDotsPerInch() {
     return dotsPerInch;
 }
 
-// The system writes a RECT, which a ScreenRect is laid out as. It fails only
-// for a pointer that is not there.
+// The whole screen, the desktop window's, should the system not tell.
 ScreenRect primaryWorkArea() {
-    static_assert(sizeof(ScreenRect) == sizeof(RECT) && offsetof(ScreenRect, left) == 0 &&
-                  offsetof(ScreenRect, top) == offsetof(RECT, top) &&
-                  offsetof(ScreenRect, right) == offsetof(RECT, right) &&
-                  offsetof(ScreenRect, bottom) == offsetof(RECT, bottom));
-    ScreenRect area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
+    RECT area = {};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+        GetClientRect(GetDesktopWindow(), &area);
+    }
+    return {area.left, area.top, area.right, area.bottom};
 }
 
 DPI_AWARENESS_CONTEXT seeTheScreenAsItIs() {

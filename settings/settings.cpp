@@ -22,11 +22,11 @@ constexpr std::string_view KEY_CLR_OSD = "GLIMRA.clrOSD ";
 constexpr std::string_view KEY_CLR_OUTLINE = "GLIMRA.clrOutline ";
 constexpr std::string_view KEY_POSITION = "GLIMRA.position ";
 
-// The nine places' words one after another, each ended by its NUL, in the
-// order of DisplayPosition from TopLeft on; packed so, the DLL stays small.
-constexpr const char* POSITION_NAMES =
-    "top-left\0top\0top-right\0left\0center\0right\0bottom-left\0bottom\0bottom-right";
-constexpr int POSITION_COUNT = static_cast<int>(DisplayPosition::BottomRight);
+// The nine places' words, in the order of DisplayPosition from TopLeft on.
+constexpr std::array<std::string_view, 9> POSITION_NAMES = {
+    "top-left", "top",         "top-right", "left",        "center",
+    "right",    "bottom-left", "bottom",    "bottom-right"};
+static_assert(POSITION_NAMES.size() == static_cast<size_t>(DisplayPosition::BottomRight));
 
 constexpr std::array<std::string_view, 2> SETTINGS_FILE_NAMES = {"glimrarc", "glimra.rc"};
 
@@ -108,33 +108,22 @@ uint32_t parseHexColor(const char* text) {
 }
 
 DisplayPosition parseDisplayPosition(const char* text) {
-    const char* name = POSITION_NAMES;
-    for (int place = 1; place <= POSITION_COUNT; ++place) {
-        size_t i = 0;
-        while (name[i] != '\0' && foldCase(text[i]) == name[i]) {
-            ++i;
+    size_t length = 0;
+    while (!endsWord(text[length])) {
+        ++length;
+    }
+    for (size_t i = 0; i < POSITION_NAMES.size(); ++i) {
+        if (length == POSITION_NAMES[i].size() && startsWithKey(text, POSITION_NAMES[i])) {
+            return static_cast<DisplayPosition>(i + 1);
         }
-        if (name[i] == '\0' && endsWord(text[i])) {
-            return static_cast<DisplayPosition>(place);
-        }
-        while (name[i] != '\0') {
-            ++i;
-        }
-        name += i + 1;
     }
     return DisplayPosition::ScreenCorner;
 }
 
+// Each view is a whole literal, so its data ends with a NUL.
 const char* displayPositionName(DisplayPosition position) {
-    const int place = static_cast<int>(position);
-    if (place < 1 || place > POSITION_COUNT) {
-        return "";
-    }
-    const char* name = POSITION_NAMES;
-    for (int skipped = 1; skipped < place; ++skipped) {
-        name += std::strlen(name) + 1;
-    }
-    return name;
+    const auto place = static_cast<size_t>(position);
+    return place >= 1 && place <= POSITION_NAMES.size() ? POSITION_NAMES[place - 1].data() : "";
 }
 
 SettingKey applySettingsLine(const char* line, OsdSettings& settings) {
