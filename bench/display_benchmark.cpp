@@ -62,8 +62,8 @@ void printPercentiles(const char* what, const std::vector<double>& milliseconds)
 // The floor: the display's twin, with no settings and no host: a window of
 // its class style, cursor, styles, colour key, size, DPI awareness and font
 // that takes a text by message, copies it, shows itself on top as the
-// display does, arms a timer, and paints it with the same five DrawTextA
-// calls.
+// display does, arms a timer, gives screen readers the text as the display
+// does, and paints it with the same five DrawTextA calls.
 struct Floor {
     HWND window;
     HFONT font;
@@ -113,6 +113,11 @@ LRESULT CALLBACK floorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         showOnTop(window);
         InvalidateRect(window, nullptr, TRUE);
         SetTimer(window, HIDE_TIMER, 3000, nullptr);
+        // Any display that screen readers hear makes the text its window's
+        // own and raises an alert for it; with no reader listening, the alert
+        // costs nothing, the window's text one call to the system.
+        SetWindowTextA(window, floorDisplay.text);
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, window, OBJID_CLIENT, CHILDID_SELF);
         return 0;
     }
     if (message != WM_PAINT) {

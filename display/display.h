@@ -18,7 +18,8 @@ bool createDisplay(OsdWindow& record);
 // Shows text at once, replacing what was shown, and hides it after milliseconds.
 void showText(OsdWindow& record, const char* text, UINT milliseconds);
 
-// Destroys the window, unregisters its class and deletes the font.
+// Destroys the window, cuts screen readers off from it, unregisters its class
+// and deletes the font.
 void destroyDisplay(OsdWindow& record);
 
 LRESULT CALLBACK osdWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -174,9 +174,10 @@ void showText(OsdWindow& record, const char* text, UINT milliseconds) {
     announceText(record.hwnd, record.text);
 }
 
+// Readers are cut off once the window is gone, when none can ask for it again.
 void destroyDisplay(OsdWindow& record) {
-    releaseAccessibility();
     DestroyWindow(record.hwnd);
+    releaseAccessibility();
     UnregisterClassA(OSD_CLASS_NAME, record.instance);
     if (record.font) {
         DeleteObject(record.font);

@@ -6,7 +6,10 @@
 # all took; the exit status is the test command's. Whatever it mounted or
 # started, it unmounts and ends, however it ends.
 #
-#   scripts/test-in-debian.sh [--fresh] 12|13
+#   scripts/test-in-debian.sh [--fresh] 12|13 [COMMAND [ARGUMENTS...]]
+#
+# Given a command of the project's instead (scripts/benchmark.sh, say), it
+# runs that one there in place of the test command.
 #
 # The tree is made from the release and its updates, as an installer puts a
 # new system down, and then lists the security archive too, as every
@@ -23,10 +26,13 @@ case "${1:-}" in
 12) suite=bookworm ;;
 13) suite=trixie ;;
 *)
-  echo "usage: $0 [--fresh] 12|13" >&2
+  echo "usage: $0 [--fresh] 12|13 [COMMAND [ARGUMENTS...]]" >&2
   exit 2
   ;;
 esac
+release=$1
+shift
+command=("${@:-scripts/test-all.sh}")
 [ "$(id -u)" -eq 0 ] || { echo "test-in-debian: run as root: it mounts and uses chroot" >&2; exit 2; }
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -44,7 +50,7 @@ if ! command -v mmdebstrap >/dev/null; then
     exit 1
 fi
 
-work=/var/tmp/glimra-debian-$1
+work=/var/tmp/glimra-debian-$release
 root=$work/root
 clone=$root/root/glimra
 cleanup() {
@@ -78,7 +84,7 @@ trap 'exit 130' INT TERM
 # A tree whose making did not end is made anew.
 if $fresh || [ ! -f "$work/made" ]; then
   remove_tree
-  echo "== Debian $1 ($suite): a fresh tree in $root"
+  echo "== Debian $release ($suite): a fresh tree in $root"
   mkdir -p "$work"
   mmdebstrap --quiet --variant=apt "$suite" "$root" "deb http://deb.debian.org/debian $suite main" \
     "deb http://deb.debian.org/debian $suite-updates main" || exit 1
@@ -86,7 +92,7 @@ if $fresh || [ ! -f "$work/made" ]; then
     >"$root/etc/apt/sources.list.d/security.list"
   touch "$work/made"
 else
-  echo "== Debian $1 ($suite): the tree of an earlier run in $root (--fresh makes it anew)"
+  echo "== Debian $release ($suite): the tree of an earlier run in $root (--fresh makes it anew)"
 fi
 # The clone is new each run; the Wine prefix that an earlier run booted for
 # this tree's Wine moves into it (the runner boots it again for another Wine).
@@ -120,18 +126,18 @@ fi
 # start their own virtual screens.
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  bash -c 'cd /root/glimra && scripts/test-all.sh' &
+  bash -c "cd /root/glimra && $(printf '%q ' "${command[@]}")" &
 # Waited for, not run in the foreground, so that a signal ends it at once:
 # the clean-up ends whatever still runs in the tree.
 wait $!
 status=$?
 # The parts' logs outlive the tree, to read what each check saw.
-logs=build/test-in-debian-$1
+logs=build/test-in-debian-$release
 rm -rf "$logs" && mkdir -p build && cp -r "$clone/build/test-logs" "$logs" 2>/dev/null &&
   echo "== the parts' logs are in $logs"
 if [ "$status" -eq 0 ]; then
-  echo "== Debian $1 ($suite): scripts/test-all.sh passed; all took $(took)"
+  echo "== Debian $release ($suite): ${command[*]} passed; all took $(took)"
 else
-  echo "== Debian $1 ($suite): scripts/test-all.sh FAILED (exit $status); all took $(took)"
+  echo "== Debian $release ($suite): ${command[*]} FAILED (exit $status); all took $(took)"
 fi
 exit "$status"

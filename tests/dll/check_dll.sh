@@ -32,6 +32,26 @@ for function in GetTXWnd GetTarvexPath FileExists FileOpen ReadNextCommand FileC
     fail "does not import $function from tarvex.exe"
 done
 
+# The x86 DLL must load on Windows 2000: what a later Windows added is looked
+# up at run time, never imported. These are the system functions it may
+# import, each one in Windows 2000; a new one is checked there, then added.
+windows_2000_functions=' atoi calloc free memcmp memcpy memmove memset strlen strrchr
+  FreeLibrary GetModuleFileNameA GetModuleHandleA GetProcAddress GetSystemDirectoryA
+  IsDBCSLeadByte LoadLibraryA
+  BeginPaint CreateWindowExA DefWindowProcA DestroyWindow DrawTextA EndPaint GetClientRect
+  GetDC GetDesktopWindow GetTopWindow GetWindow GetWindowRect GetWindowTextW InvalidateRect
+  IsWindowVisible KillTimer LoadCursorA MessageBoxA NotifyWinEvent PtInRect RegisterClassExA
+  ReleaseDC SendMessageA SetTimer SetWindowPos SetWindowTextA ShowWindow SystemParametersInfoA
+  UnregisterClassA
+  CreateFontA DeleteObject GetDeviceCaps GetStockObject SelectObject SetBkMode SetTextColor '
+system_imports=$(awk '/DLL Name:/{host = $3 == "tarvex.exe"; next} /^\tvma:/{next}
+  !host && /^\t[0-9a-f]+[ \t]+[0-9]+ +[A-Za-z_]/{print $NF}' <<<"$table")
+[ -n "$system_imports" ] || fail "no imported system function found"
+for function in $system_imports; do
+  [[ $windows_2000_functions == *[[:space:]]$function[[:space:]]* ]] ||
+    fail "imports $function, which is not among the functions known to be in Windows 2000"
+done
+
 # No time of the build: the stamps of the file header, the export directory
 # and the resource tables are each 0 or, where it is set, SOURCE_DATE_EPOCH.
 check_stamp() { # WHERE HEX
